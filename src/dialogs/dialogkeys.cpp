@@ -1,0 +1,57 @@
+#include "dialogkeys.h"
+
+#include <QAbstractButton>
+#include <QChildEvent>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QWidget>
+
+DialogKeys::DialogKeys(QDialog* dialog, QAbstractButton* ok) : QObject(dialog), dialog_(dialog), ok_(ok) {}
+
+DialogKeys* DialogKeys::install(QDialog* dialog, QAbstractButton* okButton)
+{
+    auto* k = new DialogKeys(dialog, okButton);
+    k->watch(dialog);
+    return k;
+}
+
+void DialogKeys::watch(QObject* o)
+{
+    if (!o->isWidgetType())
+        return;
+    o->installEventFilter(this);
+    for (QObject* c : o->children())
+        watch(c);
+}
+
+bool DialogKeys::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ChildAdded) {
+        watch(static_cast<QChildEvent*>(event)->child());
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    auto* ke = static_cast<QKeyEvent*>(event);
+    if (ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+        return false;
+    switch (ke->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (ok_ && ok_->isEnabled() && ok_->isVisible())
+            ok_->click();
+        return true;
+    case Qt::Key_Escape:
+        dialog_->reject();
+        return true;
+    case Qt::Key_Left:
+        dialog_->focusPreviousChild();
+        return true;
+    case Qt::Key_Right:
+        dialog_->focusNextChild();
+        return true;
+    default:
+        return false;
+    }
+    (void)watched;
+}
