@@ -4,12 +4,9 @@ namespace Registry {
 
 std::unique_ptr<QSettings> open()
 {
-#ifdef Q_OS_WIN
-    return std::make_unique<QSettings>(QStringLiteral("HKEY_CURRENT_USER\\Software\\ZelkoAccount"),
-                                       QSettings::NativeFormat);
-#else
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("ZelkoAccount"));
-#endif
+    // HKEY_CURRENT_USER\Software\ZelkoAccount on Windows,
+    // $XDG_CONFIG_HOME/ZelkoAccount.conf elsewhere.
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("ZelkoAccount"));
 }
 
 QString installPath() { return open()->value(QStringLiteral("ZelkoAccountPath")).toString(); }
