@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-charts-dev qt6-multimedia-dev qt6-translations-l10n
+  qt6-base-dev qt6-charts-dev qt6-multimedia-dev qt6-translations-l10n qt6-svg-dev
   libsqlcipher-dev libssl-dev libfreexl-dev mdbtools-dev
   libgtest-dev libgl-dev
   fonts-noto-cjk xvfb xauth

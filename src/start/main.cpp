@@ -1,0 +1,63 @@
+// Zelko家庭理财 V2.8: program entry.
+#include "messagebox.h"
+#include "skinengine.h"
+#include "soundplayer.h"
+#include "startup.h"
+#include "tloginfrm.h"
+#include "tmainfrm.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Zelko家庭理财"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Zelko家庭理财"));
+
+    // Standard buttons and dialogs in Chinese, like the rest of the program.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTranslator);
+    // Fonts named by the program fall back to the desktop's CJK font.
+    for (const char* name : {"宋体", "SimSun", "新宋体"})
+        QFont::insertSubstitutions(QString::fromUtf8(name),
+                                   {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC")});
+    QFont appFont = QApplication::font();
+    appFont.setFamilies({appFont.family(), QStringLiteral("Noto Sans CJK SC")});
+    QApplication::setFont(appFont);
+
+    QtMessageBox messages;
+    QtSoundPlayer sound;
+    QtSkinEngine skins;
+    QtFileDialog files;
+    QtDesktop desktop;
+
+    Startup::Environment env;
+    env.programFolder = QDir(QCoreApplication::applicationDirPath()).absolutePath() + QLatin1Char('/');
+    env.services.messages = &messages;
+    env.services.sound = &sound;
+    env.services.skins = &skins;
+    env.signIn = [&messages](TDataModule1& dm) {
+        TLoginFrm login(&dm, &messages);
+        return login.exec() == QDialog::Accepted;
+    };
+
+    Startup startup(env);
+    if (startup.run() != Startup::Result::Ready)
+        return 0;
+    std::unique_ptr<TDataModule1> dm = startup.takeDataModule();
+
+    int rc = 0;
+    {
+        TMainFrm mainForm(dm.get(), &messages, &files, &desktop);
+        mainForm.start();
+        rc = app.exec();
+    }
+    dm.reset(); // closes the connection
+    return rc;
+}
