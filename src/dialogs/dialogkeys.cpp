@@ -24,6 +24,25 @@ void DialogKeys::watch(QObject* o)
         watch(c);
 }
 
+void DialogKeys::moveFocus(bool forward)
+{
+    QWidget* start = dialog_->focusWidget();
+    if (!start)
+        start = dialog_;
+    QWidget* w = start;
+    // Walk the tab chain to the next control of this dialog that takes the focus.
+    for (int guard = 0; guard < 1000; ++guard) {
+        w = forward ? w->nextInFocusChain() : w->previousInFocusChain();
+        if (!w || w == start)
+            return;
+        if (w != dialog_ && dialog_->isAncestorOf(w) && w->isEnabled() && w->isVisibleTo(dialog_)
+            && (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy()) {
+            w->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return;
+        }
+    }
+}
+
 bool DialogKeys::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::ChildAdded) {
@@ -45,10 +64,10 @@ bool DialogKeys::eventFilter(QObject* watched, QEvent* event)
         dialog_->reject();
         return true;
     case Qt::Key_Left:
-        dialog_->focusPreviousChild();
+        moveFocus(false);
         return true;
     case Qt::Key_Right:
-        dialog_->focusNextChild();
+        moveFocus(true);
         return true;
     default:
         return false;

@@ -23,6 +23,7 @@ protected:
 private:
     DialogKeys(QDialog* dialog, QAbstractButton* ok);
     void watch(QObject* o);
+    void moveFocus(bool forward);
     QDialog* dialog_;
     QPointer<QAbstractButton> ok_;
 };
