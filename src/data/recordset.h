@@ -18,6 +18,9 @@
 //                      [commit] -> afterDelete
 //   any move:          beforeScroll, then afterScroll
 //   cancel():          afterCancel
+// Leaving a row that is being edited (a move, append/insert, a new sort or
+// filter) posts it when it was modified and cancels it otherwise, like a grid.
+// Opening, reopening, sorting and filtering fire no scroll events.
 // afterPost runs inside the transaction: do database work there, but reopen
 // record sets only in afterCommit.
 
@@ -76,6 +79,7 @@ public:
     QString fieldName(int i) const;
     int fieldIndex(const QString& name) const; // case-insensitive, -1 when absent
     FieldType fieldType(const QString& name) const;
+    bool isLookupField(const QString& name) const;
     // A display-only field resolved by key from another record set:
     // value = source's resultField on the source row whose sourceKey equals keyField.
     void addLookupField(const QString& name, const QString& keyField, RecordSet* source,
@@ -107,6 +111,8 @@ public:
     QString displayText(const QString& field) const; // current row
     // Through the field's set-text hook, or the default conversion.
     bool setText(const QString& field, const QString& text, QString* error = nullptr);
+    // The default display form of a typed value ("1,234.50", "2008-3-7", "1"/"0").
+    static QString defaultText(const QVariant& value);
 
     // --- navigation --------------------------------------------------------
     int recordCount() const;   // visible rows
@@ -135,6 +141,8 @@ public:
     bool isModified() const { return modified_; }
 
     // --- filter and sort ----------------------------------------------------
+    // While the filter runs, value(row, field) addresses the rows as read
+    // (row = index in query order), not the visible rows.
     void setFilter(Filter f, const QString& text = QString());
     void clearFilter();
     QString filterText() const { return filterText_; }
@@ -162,6 +170,9 @@ signals:
     void stateChanged(RecordSet::State state);
     void rowInserted(int row);
     void rowRemoved(int row);
+    // Sent just before a visible row appears or disappears (for item models).
+    void aboutToInsertRow(int row);
+    void aboutToRemoveRow(int row);
 
 private:
     // implementation state lives in recordset.cpp
@@ -195,5 +206,42 @@ private:
     QVector<Lookup> lookups_;
     QHash<QString, GetText> getText_;
     QHash<QString, SetText> setText_;
+    // --- implementation helpers (recordset.cpp) ---
+    struct Snapshot;
+    bool load();
+    void discardEdit();
+    bool checkBrowseMode();
+    bool beginNew(bool atEnd);
+    bool moveTo(int row, bool fireAlways);
+    void setState(State s);
+    void setCursor(int row);
+    int visibleCount() const;
+    const QVariantList* rowAt(int row) const;
+    QVariant cell(const QVariantList& row, int fieldIdx) const;
+    QVariant lookupValue(const Lookup& l, const QVariantList& row) const;
+    bool lookupKeyFor(const Lookup& l, const QVariant& result, QVariant* key) const;
+    const Lookup* lookupFor(const QString& name) const;
+    void rebuildFields();
+    bool buildWrite(QString* sql, QVariantList* params, bool* needed);
+    bool keyClause(const QVariantList& orig, QString* where, QVariantList* params) const;
+    void writeFailed(const QString& sql);
+    void notifyReset();
+    void notifyRowChanged(int row);
+    void notifyCurrent();
+    void notifyInsert(int row, bool before);
+    void notifyRemove(int row, bool before);
+    void finishEditing();
+
+    QStringList columns_;          // query columns (the first fields_)
+    QStringList tableColumns_;     // columns of table_ (written back)
+    QVariantList tableDefaults_;   // their declared defaults, by tableColumns_ index
+    QHash<QString, FieldType> typeOverrides_; // lower-case name -> type
+    bool filtering_ = false;       // value(row, ...) addresses rows_ directly
+    bool pendingRebuild_ = false;  // sort/filter changed while a row could not be left
+    bool controlsDirty_ = false;
+    int changeGuard_ = 0;
+    quint64 generation_ = 0;       // bumped whenever the rows change (lookup caches)
+    struct LookupCache { quint64 generation = ~quint64(0); const RecordSet* source = nullptr; QHash<QString, QVariant> map; };
+    mutable QHash<QString, LookupCache> lookupCache_; // by lower-case lookup name
     friend class RecordSetModel;
 };
