@@ -3,6 +3,7 @@
 #include "database.h"
 #include "datamodule.h"
 #include "schema.h"
+#include "schemaversion.h"
 
 #include <QDir>
 #include <QFile>
@@ -327,6 +328,8 @@ BackupRestore::RestoreResult BackupRestore::restore()
         return RestoreResult::Failed;
     }
 
+    // A backup from an older version gets the tables and rows it lacks.
+    SchemaVersion::check(*dm_);
     reopenDatasets(wasOpen);
     if (afterReconnect)
         afterReconnect();
