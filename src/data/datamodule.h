@@ -30,6 +30,7 @@ public:
     QString programFolder() const { return programFolder_; }
     QString databasePath() const { return programFolder_ + QStringLiteral("Data/Account.mdb"); }
     IMessageBox* messages() const { return services_.messages; }
+    ISkinEngine* skins() const { return services_.skins; }
     Database& db() { return db_; }
 
     // --- connection ----------------------------------------------------------
