@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 namespace {
-struct Run {
+struct StartRun {
     TestFolder& folder;
     int signInCalls = 0;
     QString signInAs; // empty: the sign-in window is cancelled
@@ -50,7 +50,7 @@ protected:
 TEST_F(StartupTest, MissingDatabaseShowsTheFullPathAndEnds)
 {
     TestFolder f(false);
-    Run r{f};
+    StartRun r{f};
     r.go();
     EXPECT_EQ(r.result, Startup::Result::MissingFile);
     ASSERT_EQ(f.messages.count(), 1);
@@ -68,7 +68,7 @@ TEST_F(StartupTest, WrongKeyReportsTheConnectionErrorOnlyAndEnds)
         ASSERT_TRUE(db.open(f.databasePath(), QStringLiteral("not ours"), true));
         db.execScript(QStringLiteral("CREATE TABLE x(y)"));
     }
-    Run r{f};
+    StartRun r{f};
     r.go();
     EXPECT_EQ(r.result, Startup::Result::NoConnection);
     ASSERT_EQ(f.messages.count(), 1);
@@ -81,7 +81,7 @@ TEST_F(StartupTest, DefaultUserSignsInWithoutAWindowOnlyInItsOwnFolder)
     TestFolder f;
     seedUsers(f, QStringLiteral("2"));
     Registry::setInstallPath(f.programFolder());
-    Run r{f};
+    StartRun r{f};
     r.go();
     EXPECT_EQ(r.result, Startup::Result::Ready);
     EXPECT_EQ(r.signInCalls, 0);
@@ -93,7 +93,7 @@ TEST_F(StartupTest, DefaultUserSignsInWithoutAWindowOnlyInItsOwnFolder)
     // The same installation in another folder (or a path differing in letter case).
     for (const QString& other : {f.programFolder() + QStringLiteral("copy/"), f.programFolder().toUpper()}) {
         Registry::setInstallPath(other);
-        Run again{f};
+        StartRun again{f};
         again.signInAs = QStringLiteral("1");
         again.go();
         EXPECT_EQ(again.signInCalls, 1) << qPrintable(other);
@@ -106,7 +106,7 @@ TEST_F(StartupTest, CancelledSignInEndsWithoutWritingAnything)
 {
     TestFolder f;
     seedUsers(f, QStringLiteral("0"));
-    Run r{f};
+    StartRun r{f};
     r.go();
     EXPECT_EQ(r.result, Startup::Result::Cancelled);
     EXPECT_EQ(r.signInCalls, 1);
@@ -119,7 +119,7 @@ TEST_F(StartupTest, SignInThroughTheWindowRecordsTheLastUser)
 {
     TestFolder f;
     seedUsers(f, QStringLiteral("0"));
-    Run r{f};
+    StartRun r{f};
     r.signInAs = QStringLiteral("1");
     r.go();
     EXPECT_EQ(r.result, Startup::Result::Ready);
