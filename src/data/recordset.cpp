@@ -170,32 +170,56 @@ QVariant toTyped(FieldType type, const QVariant& v, bool* ok = nullptr)
     return QVariant(v.toString());
 }
 
-// Typed comparison used by sort: nulls first, numbers by value, text ignoring case.
-int compareValues(const QVariant& a, const QVariant& b)
-{
-    const bool an = isNullValue(a), bn = isNullValue(b);
-    if (an || bn)
-        return an == bn ? 0 : (an ? -1 : 1);
-    const int ta = a.userType(), tb = b.userType();
-    if (ta == moneyTypeId() && tb == moneyTypeId()) {
-        const qint64 x = a.value<Money>().raw(), y = b.value<Money>().raw();
-        return x < y ? -1 : (x > y ? 1 : 0);
+// A sort key: nulls first, numbers (money, dates, flags too) by value, text ignoring case.
+struct SortValue {
+    enum Kind : quint8 { Null, Int, Real, Text } kind = Null;
+    qint64 i = 0;
+    double d = 0;
+    QString s;
+
+    static SortValue of(const QVariant& v)
+    {
+        SortValue k;
+        if (isNullValue(v))
+            return k;
+        const int t = v.userType();
+        if (t == QMetaType::LongLong) {
+            k.kind = Int;
+            k.i = *static_cast<const qint64*>(v.constData());
+        } else if (t == moneyTypeId()) {
+            k.kind = Int;
+            k.i = static_cast<const Money*>(v.constData())->raw();
+        } else if (t == QMetaType::QDate) {
+            k.kind = Int;
+            k.i = static_cast<const QDate*>(v.constData())->toJulianDay();
+        } else if (isIntegral(v)) {
+            k.kind = Int;
+            k.i = v.toLongLong();
+        } else if (t == QMetaType::Double || t == QMetaType::Float) {
+            k.kind = Real;
+            k.d = v.toDouble();
+        } else {
+            k.kind = Text;
+            k.s = t == QMetaType::QString ? *static_cast<const QString*>(v.constData())
+                                          : Database::toStorage(v).toString();
+        }
+        return k;
     }
-    if (ta == QMetaType::QDate && tb == QMetaType::QDate) {
-        const QDate x = a.toDate(), y = b.toDate();
-        return x < y ? -1 : (x > y ? 1 : 0);
+    int compare(const SortValue& o) const
+    {
+        if (kind == Null || o.kind == Null)
+            return kind == o.kind ? 0 : (kind == Null ? -1 : 1);
+        if (kind == Int && o.kind == Int)
+            return i < o.i ? -1 : (i > o.i ? 1 : 0);
+        if (kind != Text && o.kind != Text) {
+            const double x = kind == Int ? double(i) : d, y = o.kind == Int ? double(o.i) : o.d;
+            return x < y ? -1 : (x > y ? 1 : 0);
+        }
+        const QString x = kind == Text ? s : (kind == Int ? QString::number(i) : QString::number(d, 'g', 15));
+        const QString y = o.kind == Text ? o.s : (o.kind == Int ? QString::number(o.i) : QString::number(o.d, 'g', 15));
+        return QString::compare(x, y, Qt::CaseInsensitive);
     }
-    if (isIntegral(a) && isIntegral(b)) {
-        const qint64 x = a.toLongLong(), y = b.toLongLong();
-        return x < y ? -1 : (x > y ? 1 : 0);
-    }
-    if (isNumeric(a) && isNumeric(b)) {
-        const double x = a.toDouble(), y = b.toDouble();
-        return x < y ? -1 : (x > y ? 1 : 0);
-    }
-    const QString x = Database::toStorage(a).toString(), y = Database::toStorage(b).toString();
-    return x.compare(y, Qt::CaseInsensitive);
-}
+};
 
 // Exact equality of two typed values (text keeps its case).
 bool sameValue(const QVariant& a, const QVariant& b)
@@ -221,6 +245,10 @@ QString keyString(const QVariant& v)
 {
     if (isNullValue(v))
         return QString();
+    if (v.typeId() == QMetaType::QString)
+        return v.toString();
+    if (v.typeId() == QMetaType::LongLong)
+        return QString::number(v.toLongLong());
     const QVariant s = Database::toStorage(v);
     if (s.typeId() == QMetaType::Double) {
         const double d = s.toDouble();
@@ -355,8 +383,14 @@ bool RecordSet::load()
     }
     for (int c = 0; c < n; ++c) {
         const FieldType t = types[c];
+        const int already = t == FieldType::Integer ? QMetaType::LongLong
+                            : t == FieldType::Text  ? QMetaType::QString
+                            : t == FieldType::Double ? QMetaType::Double
+                                                     : QMetaType::UnknownType;
         for (auto& row : r.rows) {
             QVariant& v = row[c];
+            if (already != QMetaType::UnknownType && v.typeId() == already)
+                continue;
             if (isNullValue(v)) {
                 if (v.isValid())
                     v = QVariant();
@@ -368,6 +402,7 @@ bool RecordSet::load()
         }
     }
     rows_ = std::move(r.rows);
+    ++loads_;
     types_ = types;
     rebuildFields();
     buffer_.clear();
@@ -470,6 +505,9 @@ QString RecordSet::fieldName(int i) const
 int RecordSet::fieldIndex(const QString& name) const
 {
     for (int i = 0; i < fields_.size(); ++i)
+        if (fields_[i] == name)
+            return i;
+    for (int i = 0; i < fields_.size(); ++i)
         if (fields_[i].compare(name, Qt::CaseInsensitive) == 0)
             return i;
     return -1;
@@ -502,6 +540,7 @@ void RecordSet::addLookupField(const QString& name, const QString& keyField, Rec
         if (l.name.compare(name, Qt::CaseInsensitive) == 0) {
             l = {name, keyField, source, sourceKey, resultField};
             lookupCache_.clear();
+            rebuildFields();
             notifyReset();
             return;
         }
@@ -574,7 +613,10 @@ QVariant RecordSet::lookupValue(const Lookup& l, const QVariantList& row) const
     const QVariant key = cell(row, fieldIndex(l.keyField));
     if (isNullValue(key))
         return QVariant();
-    LookupCache& cache = lookupCache_[l.name.toLower()];
+    const int li = int(&l - lookups_.constData());
+    if (lookupCache_.size() != lookups_.size())
+        lookupCache_.resize(lookups_.size());
+    LookupCache& cache = lookupCache_[li];
     if (cache.source != src || cache.generation != src->generation_) {
         cache.map.clear();
         cache.source = src;
@@ -665,9 +707,11 @@ bool RecordSet::setValue(const QString& field, const QVariant& v)
     if (i < 0 || i >= columns_.size())
         return false;
     bool ok = true;
-    const QVariant typed = toTyped(types_[i], v, &ok);
+    QVariant typed = toTyped(types_[i], v, &ok);
     if (!ok)
         return false;
+    if (types_[i] == FieldType::Text && typed.typeId() == QMetaType::QString && typed.toString().isEmpty())
+        typed = QVariant(); // an empty text is stored as NULL, as the old data engine did
     if (buffer_.size() < columns_.size())
         buffer_.resize(columns_.size());
     if (sameValue(buffer_[i], typed) && buffer_[i].userType() == typed.userType())
@@ -836,6 +880,36 @@ bool RecordSet::checkBrowseMode()
     return true;
 }
 
+// Visible position of the row whose key (or, without a key, all columns)
+// matches `values`; -1 when it is gone.
+int RecordSet::findRow(const QVariantList& values) const
+{
+    QList<int> keys;
+    for (const QString& k : keyFields_) {
+        const int i = fieldIndex(k);
+        if (i < 0 || i >= columns_.size()) {
+            keys.clear();
+            break;
+        }
+        keys << i;
+    }
+    if (keys.isEmpty())
+        for (int i = 0; i < columns_.size(); ++i)
+            keys << i;
+    for (int pos = 0; pos < view_.size(); ++pos) {
+        const QVariantList& r = rows_[view_[pos]];
+        bool same = true;
+        for (int i : std::as_const(keys))
+            if (!sameValue(r.value(i), values.value(i))) {
+                same = false;
+                break;
+            }
+        if (same)
+            return pos;
+    }
+    return -1;
+}
+
 bool RecordSet::moveTo(int row, bool fireAlways)
 {
     if (state_ == Inactive)
@@ -846,10 +920,23 @@ bool RecordSet::moveTo(int row, bool fireAlways)
         const int before = visibleCount();
         if (wasInsert && row == at)
             return true; // already on the new row
+        // Remember which row is wanted: posting may reopen the set.
+        const QVariantList* target = rowAt(row);
+        const bool targetIsEdited = state_ == Edit && row == cur_;
+        const QVariantList wanted = target && !targetIsEdited ? *target : QVariantList();
+        const QStringList columnsBefore = columns_;
+        const quint64 loads = loads_;
         if (!checkBrowseMode())
             return false;
-        if (wasInsert && visibleCount() < before && row > at)
+        if (loads != loads_) {
+            const int pos = wanted.isEmpty() || columns_ != columnsBefore ? -1 : findRow(wanted);
+            if (pos >= 0)
+                row = pos;
+        } else if (wasInsert && visibleCount() < before && row > at) {
             --row; // the untouched new row went away
+        }
+        if (state_ == Inactive)
+            return false;
     }
     const int n = visibleCount();
     if (n == 0) {
@@ -1383,11 +1470,26 @@ void RecordSet::rebuildView()
     }
     if (keys.isEmpty())
         return;
-    std::stable_sort(view_.begin(), view_.end(), [&](int a, int b) {
-        for (const Key& k : keys) {
-            const int c = compareValues(cell(rows_[a], k.field), cell(rows_[b], k.field));
-            if (c != 0)
-                return k.desc ? c > 0 : c < 0;
+    // Each key value is worked out once per row (lookups included), in a
+    // compact form that compares cheaply.
+    QVector<QVector<SortValue>> values(keys.size());
+    for (int k = 0; k < keys.size(); ++k) {
+        QVector<SortValue>& col = values[k];
+        col.resize(rows_.size());
+        for (int raw : std::as_const(view_))
+            col[raw] = SortValue::of(cell(rows_[raw], keys[k].field));
+    }
+    struct Column { const SortValue* values; bool desc; };
+    QVector<Column> cols;
+    for (int k = 0; k < keys.size(); ++k)
+        cols.append({std::as_const(values[k]).constData(), keys[k].desc});
+    const Column* first = cols.constData();
+    const Column* end = first + cols.size();
+    std::stable_sort(view_.begin(), view_.end(), [first, end](int a, int b) {
+        for (const Column* c = first; c != end; ++c) {
+            const int r = c->values[a].compare(c->values[b]);
+            if (r != 0)
+                return c->desc ? r > 0 : r < 0;
         }
         return false;
     });

@@ -241,7 +241,9 @@ private:
     bool controlsDirty_ = false;
     int changeGuard_ = 0;
     quint64 generation_ = 0;       // bumped whenever the rows change (lookup caches)
+    quint64 loads_ = 0;            // counts reads of the rows (open, reopen)
+    int findRow(const QVariantList& values) const;
     struct LookupCache { quint64 generation = ~quint64(0); const RecordSet* source = nullptr; QHash<QString, QVariant> map; };
-    mutable QHash<QString, LookupCache> lookupCache_; // by lower-case lookup name
+    mutable QVector<LookupCache> lookupCache_; // by lookup index
     friend class RecordSetModel;
 };

@@ -108,9 +108,9 @@ QVariant RecordSetModel::data(const QModelIndex& index, int role) const
 // edited like a grid does, and puts it into edit state.
 bool RecordSetModel::goToRow(int row)
 {
+    // Leaving the edited row may post it (and reopen the set) or drop an
+    // untouched new row; the record set then finds the wanted row again.
     if (rs_->currentRow() != row && !rs_->setRecNo(row + 1))
-        return false;
-    if (rs_->currentRow() != row)
         return false;
     return rs_->edit();
 }

@@ -94,6 +94,34 @@ TEST_F(RecordSetModelTest, EditsThroughSetTextAndReportsRefusals)
     EXPECT_TRUE(r.boolean(0, "Included"));
 }
 
+TEST_F(RecordSetModelTest, EditingAnotherRowLandsOnTheRowThatWasClicked)
+{
+    QAbstractItemModelTester tester(model.get(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    // An untouched new row goes away when another row is edited.
+    ASSERT_TRUE(rs->setRecNo(2));
+    ASSERT_TRUE(rs->insert());
+    ASSERT_EQ(shown(2, 2), "m2");
+    ASSERT_TRUE(model->setData(model->index(2, 2), "x"));
+    EXPECT_EQ(rs->recordCount(), 3);
+    EXPECT_EQ(rs->integer("ActID"), 2);
+    EXPECT_EQ(rs->text("Mark"), "x");
+    rs->cancel();
+
+    // The row left behind is posted and the set reopened in a new order.
+    rs->setSort("Mark");
+    rs->afterCommit = [](RecordSet& r) { r.reopen(); };
+    ASSERT_TRUE(model->setData(model->index(0, 2), "zz"));
+    ASSERT_EQ(shown(2, 2), "m3");
+    ASSERT_TRUE(model->setData(model->index(2, 2), "m3!"));
+    EXPECT_EQ(rs->integer("ActID"), 3);
+    EXPECT_EQ(rs->text("Mark"), "m3!");
+    ASSERT_TRUE(rs->post());
+    QStringList marks;
+    for (int i = 0; i < model->rowCount(); ++i)
+        marks << shown(i, 2);
+    EXPECT_EQ(marks, QStringList({"m2", "m3!", "zz"}));
+}
+
 TEST_F(RecordSetModelTest, FollowsInsertsRemovesAndResets)
 {
     QAbstractItemModelTester tester(model.get(), QAbstractItemModelTester::FailureReportingMode::Fatal);
