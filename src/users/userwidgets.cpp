@@ -1,0 +1,84 @@
+#include "userwidgets.h"
+
+#include <QDialog>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QScreen>
+#include <QTreeWidgetItem>
+#include <QWidget>
+
+static void initUserResources() { Q_INIT_RESOURCE(users); }
+
+namespace Users {
+
+namespace {
+void ensureResources()
+{
+    static const bool done = (initUserResources(), true);
+    (void)done;
+}
+} // namespace
+
+QIcon icon(UserIcon kind)
+{
+    ensureResources();
+    switch (kind) {
+    case UserIcon::Administrator:
+        return QIcon(QStringLiteral(":/users/administrator.svg"));
+    case UserIcon::DefaultUser:
+        return QIcon(QStringLiteral(":/users/defaultuser.svg"));
+    case UserIcon::Locked:
+        return QIcon(QStringLiteral(":/users/lockeduser.svg"));
+    case UserIcon::Ordinary:
+        break;
+    }
+    return QIcon(QStringLiteral(":/users/user.svg"));
+}
+
+void setRowIcon(QTreeWidgetItem* item, UserIcon kind)
+{
+    item->setIcon(0, icon(kind));
+    item->setData(0, IconKindRole, int(kind));
+}
+
+UserIcon rowIcon(const QTreeWidgetItem* item) { return UserIcon(item->data(0, IconKindRole).toInt()); }
+
+QPixmap sidePicture()
+{
+    ensureResources();
+    return QPixmap(QStringLiteral(":/users/wizard.svg"));
+}
+
+void makePasswordField(QLineEdit* edit)
+{
+    edit->setEchoMode(QLineEdit::Password);
+    edit->setMaxLength(20);
+    // The desktop's own mask character varies; this program shows "*".
+    edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+}
+
+void centreOnScreen(QWidget* w)
+{
+    QScreen* s = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+    if (!s)
+        return;
+    const QRect area = s->availableGeometry();
+    const QRect frame = w->frameGeometry();
+    w->move(area.center() - QPoint(frame.width() / 2, frame.height() / 2));
+}
+
+ModalHook& modalHook()
+{
+    static ModalHook hook;
+    return hook;
+}
+
+int runModal(QDialog& dialog)
+{
+    if (modalHook())
+        return modalHook()(dialog);
+    return dialog.exec();
+}
+
+} // namespace Users
