@@ -4,6 +4,7 @@
 // next control. The dialog sees the keys before its controls do.
 
 #include <QObject>
+#include <QAbstractButton>
 #include <QPointer>
 
 class QAbstractButton;
