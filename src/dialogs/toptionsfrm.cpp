@@ -60,32 +60,30 @@ TOptionsFrm::TOptionsFrm(TDataModule1* dm, IMessageBox* messages, QWidget* paren
     TabGeneral = new QWidget;
     TabGeneral->setObjectName(QStringLiteral("TabGeneral"));
     auto* general = new QVBoxLayout(TabGeneral);
-    general->setContentsMargins(16, 14, 16, 12);
-    general->setSpacing(10);
+    general->setContentsMargins(12, 10, 12, 8);
+    general->setSpacing(8);
 
-    auto* startBox = new QGroupBox(QStringLiteral("启动与关闭"), TabGeneral);
-    auto* startLay = new QVBoxLayout(startBox);
+    auto* startBox = new QGroupBox(QStringLiteral("常规"), TabGeneral);
+    auto* startLay = new QGridLayout(startBox);
+    startLay->setHorizontalSpacing(24);
+    startLay->setVerticalSpacing(8);
     auto* runAtStart = new QCheckBox(QStringLiteral("开机运行"), startBox);
     runAtStart->setEnabled(false);
     auto* toTray = new QCheckBox(QStringLiteral("关闭窗口时，缩小到Tray"), startBox);
     toTray->setEnabled(false);
+    auto* fromSunday = new QRadioButton(QStringLiteral("每周从星期日开始"), startBox);
+    fromSunday->setEnabled(false);
+    auto* fromMonday = new QRadioButton(QStringLiteral("每周从星期一开始"), startBox);
+    fromMonday->setChecked(true);
     CheckBoxSkipFlashBox = new QCheckBox(QStringLiteral("跳过启动画面"), startBox);
     CheckBoxSkipFlashBox->setObjectName(QStringLiteral("CheckBoxSkipFlashBox"));
-    startLay->addWidget(runAtStart);
-    startLay->addWidget(toTray);
-    startLay->addWidget(CheckBoxSkipFlashBox);
+    startLay->addWidget(runAtStart, 0, 0);
+    startLay->addWidget(toTray, 0, 1);
+    startLay->addWidget(fromSunday, 1, 0);
+    startLay->addWidget(fromMonday, 1, 1);
+    startLay->addWidget(CheckBoxSkipFlashBox, 2, 0);
+    startLay->setColumnStretch(2, 1);
     general->addWidget(startBox);
-
-    auto* weekBox = new QGroupBox(QStringLiteral("星期"), TabGeneral);
-    auto* weekLay = new QHBoxLayout(weekBox);
-    auto* fromSunday = new QRadioButton(QStringLiteral("每周从星期日开始"), weekBox);
-    fromSunday->setEnabled(false);
-    auto* fromMonday = new QRadioButton(QStringLiteral("每周从星期一开始"), weekBox);
-    fromMonday->setChecked(true);
-    weekLay->addWidget(fromSunday);
-    weekLay->addWidget(fromMonday);
-    weekLay->addStretch();
-    general->addWidget(weekBox);
 
     auto* backupBox = new QGroupBox(QStringLiteral("数据备份"), TabGeneral);
     auto* backupLay = row();
@@ -105,10 +103,10 @@ TOptionsFrm::TOptionsFrm(TDataModule1* dm, IMessageBox* messages, QWidget* paren
     TabInOut = new QWidget;
     TabInOut->setObjectName(QStringLiteral("TabInOut"));
     auto* inOut = new QVBoxLayout(TabInOut);
-    inOut->setContentsMargins(16, 14, 16, 12);
-    inOut->setSpacing(10);
+    inOut->setContentsMargins(12, 10, 12, 8);
+    inOut->setSpacing(8);
 
-    auto* viewBox = new QGroupBox(QStringLiteral("默认记录"), TabInOut);
+    auto* viewBox = new QGroupBox(QStringLiteral("收支记录显示"), TabInOut);
     auto* viewLay = new QVBoxLayout(viewBox);
     EditLastDays = numberEdit(QStringLiteral("EditLastDays"), QStringLiteral("30"), viewBox);
     EditLeastRec = numberEdit(QStringLiteral("EditLeastRec"), QStringLiteral("5"), viewBox);
@@ -129,7 +127,7 @@ TOptionsFrm::TOptionsFrm(TDataModule1* dm, IMessageBox* messages, QWidget* paren
     viewLay->addLayout(line2);
     inOut->addWidget(viewBox);
 
-    auto* statBox = new QGroupBox(QStringLiteral("统计"), TabInOut);
+    auto* statBox = new QGroupBox(QStringLiteral("统计标志"), TabInOut);
     auto* statLay = new QVBoxLayout(statBox);
     ComboBoxWeekStat = new QComboBox(statBox);
     ComboBoxWeekStat->setObjectName(QStringLiteral("ComboBoxWeekStat"));
