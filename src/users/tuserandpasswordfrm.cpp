@@ -109,8 +109,11 @@ TUserAndPassWordFrm::TUserAndPassWordFrm(TDataModule1* dm, IMessageBox* msg, QWi
     auto* top = new QVBoxLayout(this);
     top->setContentsMargins(14, 14, 14, 12);
     top->setSpacing(8);
-    top->addWidget(Label1);
-    top->addWidget(Label2);
+    auto* heading = new QVBoxLayout;
+    heading->setSpacing(2);
+    heading->addWidget(Label1);
+    heading->addWidget(Label2);
+    top->addLayout(heading);
     top->addSpacing(4);
     top->addWidget(CheckBox1);
     top->addWidget(ListView1);
