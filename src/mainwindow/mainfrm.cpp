@@ -932,7 +932,7 @@ void TMainFrm::pageSwitch()
     auto setTabs = [this](bool visible) {
         for (int i = 0; i < PageControl1->count(); ++i) {
             const QString t = PageControl1->tabText(i);
-            if (t == QLatin1String("盈余统计") || t == QLatin1String("余额变化"))
+            if (t == QStringLiteral("盈余统计") || t == QStringLiteral("余额变化"))
                 PageControl1->setTabVisible(i, visible);
         }
     };
