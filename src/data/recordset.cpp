@@ -667,7 +667,13 @@ QVariant RecordSet::value(int row, const QString& field) const
 QString RecordSet::text(const QString& field) const
 {
     const QVariant v = value(field);
-    return isNullValue(v) ? QString() : toTyped(FieldType::Text, v).toString();
+    if (isNullValue(v))
+        return QString();
+    if (v.userType() == moneyTypeId())
+        return v.value<Money>().plain();
+    if (v.typeId() == QMetaType::QDate || v.typeId() == QMetaType::Bool || v.typeId() == QMetaType::Double)
+        return defaultText(v);
+    return v.toString();
 }
 
 qint64 RecordSet::integer(const QString& field) const { return toTyped(FieldType::Integer, value(field)).toLongLong(); }

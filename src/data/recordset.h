@@ -92,6 +92,8 @@ public:
     QVariant value(const QString& field) const;
     // Visible row r (0-based, after filter and sort).
     QVariant value(int row, const QString& field) const;
+    // The value as plain text: numbers and money without grouping ("-30.5"),
+    // dates in the short form ("2008-3-7"), flags "1"/"0", NULL as "".
     QString text(const QString& field) const;
     qint64 integer(const QString& field) const;
     Money money(const QString& field) const;

@@ -234,6 +234,42 @@ TEST_F(RecordSetTest, UpdateAndDeleteFindTheRowByItsOriginalKey)
     EXPECT_EQ(rs->state(), RecordSet::Edit);
 }
 
+TEST_F(RecordSetTest, DeleteCancelledOrFailedKeepsTheRow)
+{
+    addPlan(1, "a", 0);
+    addPlan(2, "b", 0);
+    auto rs = planSet();
+    rs->setSort("ID");
+    ASSERT_TRUE(rs->open());
+    bool deleted = false;
+    rs->afterDelete = [&](RecordSet&) { deleted = true; };
+    rs->beforeDelete = [this](RecordSet&) {
+        EXPECT_TRUE(db.exec("UPDATE AC_Plan SET Total = 5"));
+        return false;
+    };
+    EXPECT_FALSE(rs->remove());
+    EXPECT_FALSE(deleted);
+    EXPECT_EQ(rs->recordCount(), 2);
+    EXPECT_EQ(count("SELECT count(*) FROM AC_Plan WHERE Total = 5"), 0);
+    EXPECT_EQ(db.transactionDepth(), 0);
+
+    // The row was deleted behind the static cursor: reported, still shown.
+    rs->beforeDelete = nullptr;
+    ASSERT_TRUE(db.exec("DELETE FROM AC_Plan WHERE ID = 1"));
+    EXPECT_FALSE(rs->remove());
+    EXPECT_FALSE(deleted);
+    ASSERT_EQ(writeErrors.size(), 1);
+    EXPECT_TRUE(writeErrors[0].first.startsWith("DELETE FROM \"AC_Plan\" WHERE"));
+    EXPECT_EQ(rs->recordCount(), 2);
+
+    // Deleting the last row leaves the cursor on the new last row.
+    ASSERT_TRUE(rs->last());
+    ASSERT_TRUE(rs->remove());
+    EXPECT_TRUE(deleted);
+    EXPECT_EQ(rs->recNo(), 1);
+    EXPECT_EQ(rs->integer("ID"), 1);
+}
+
 TEST_F(RecordSetTest, TypedValuesRoundTrip)
 {
     auto rs = std::make_unique<RecordSet>(&db);
@@ -265,6 +301,10 @@ TEST_F(RecordSetTest, TypedValuesRoundTrip)
         EXPECT_EQ(rs->value(i, "FundFlag").typeId(), QMetaType::Bool);
         EXPECT_EQ(rs->value(i, "FundFlag").toBool(), i == 0);
     }
+    ASSERT_TRUE(rs->first());
+    EXPECT_EQ(rs->text("Balance"), "-1234.5");
+    EXPECT_EQ(rs->text("FundFlag"), "1");
+    EXPECT_EQ(rs->text("UserID"), QString::number(kUser));
     EXPECT_EQ(stored("SELECT Balance FROM AC_Type WHERE TypeID = '101'").toLongLong(), -12345000);
     EXPECT_EQ(stored("SELECT FundFlag FROM AC_Type WHERE TypeID = '101'").toLongLong(), 1);
     EXPECT_TRUE(db.hasTable("AC_Type"));
@@ -422,6 +462,43 @@ TEST_F(RecordSetTest, FilterAndSortSurviveReopenAndKeepTheRecordNumber)
     EXPECT_EQ(ids(), QList<int>({2, 5, 6}));
     rs->clearFilter();
     EXPECT_EQ(ids(), QList<int>({2, 5, 4, 6}));
+}
+
+TEST_F(RecordSetTest, SortPutsNullsFirstIgnoresCaseAndKeepsTies)
+{
+    addPlan(1, "b", 0);
+    addPlan(2, "a", 0);
+    addPlan(3, "A", 0);
+    ASSERT_TRUE(db.exec("INSERT INTO AC_Plan (ID, UserID) VALUES (4, ?)", {kUser}));
+    auto rs = planSet();
+    rs->setSort("description asc, Amount");
+    ASSERT_TRUE(rs->open());
+    QList<int> ids;
+    for (int i = 0; i < rs->recordCount(); ++i)
+        ids << rs->value(i, "ID").toInt();
+    EXPECT_EQ(ids, QList<int>({4, 2, 3, 1}));
+    rs->setSort("Description DESC");
+    ids.clear();
+    for (int i = 0; i < rs->recordCount(); ++i)
+        ids << rs->value(i, "ID").toInt();
+    EXPECT_EQ(ids, QList<int>({1, 2, 3, 4}));
+}
+
+TEST_F(RecordSetTest, ExpressionColumnsTakeTheTypeTheyAreGiven)
+{
+    addPlan(1, "a", 15000, "2008-03-07");
+    addPlan(2, "b", 25000, "2009-01-05");
+    RecordSet rs(&db);
+    rs.setSql("SELECT sum(Amount) AS S, max(StartDate) AS D, count(*) AS N FROM AC_Plan WHERE UserID = ?", {kUser});
+    rs.setFieldType("S", FieldType::Money);
+    ASSERT_TRUE(rs.open());
+    EXPECT_EQ(rs.money("S"), Money::fromRaw(40000));
+    EXPECT_EQ(rs.displayText("S"), "4.00");
+    EXPECT_EQ(rs.fieldType("N"), FieldType::Integer);
+    EXPECT_EQ(rs.fieldType("D"), FieldType::Text);
+    rs.setFieldType("D", FieldType::Date);
+    EXPECT_EQ(rs.value("D").toDate(), QDate(2009, 1, 5));
+    EXPECT_FALSE(rs.edit() && rs.post()); // no table to write to
 }
 
 TEST_F(RecordSetTest, InsertPlacesTheNewRowBeforeTheCurrentOne)
