@@ -230,20 +230,27 @@ bool BackupRestore::backup()
     return true;
 }
 
-void BackupRestore::reopenDatasets(const QList<bool>& wasOpen)
+QList<RecordSet*> BackupRestore::openDatasets() const
 {
-    // Lookups first, then the ledger, then the plan, address book and favourites.
-    const QList<RecordSet*> order{dm_->ADOQuery6, dm_->ADOQuery7, dm_->ADOQuery8, dm_->ADOQuery9,
-                                  dm_->ADOQuery10, dm_->ADOTable1, dm_->ADOTable2, dm_->ADOTable3,
-                                  dm_->ADOTable4};
-    const QList<RecordSet*> closeOrder{dm_->ADOTable1, dm_->ADOTable2, dm_->ADOTable3, dm_->ADOTable4,
-                                       dm_->ADOQuery6, dm_->ADOQuery7, dm_->ADOQuery8, dm_->ADOQuery9,
-                                       dm_->ADOQuery10};
-    for (RecordSet* rs : order) {
-        const int i = closeOrder.indexOf(rs);
-        if (i >= 0 && i < wasOpen.size() && wasOpen[i])
+    QList<RecordSet*> open;
+    for (RecordSet* rs : dm_->findChildren<RecordSet*>())
+        if (rs->isOpen())
+            open << rs;
+    return open;
+}
+
+void BackupRestore::reopenDatasets(const QList<RecordSet*>& wasOpen)
+{
+    // Lookups first, then the ledger, then the plan, address book and
+    // favourites; anything else that was open after them.
+    QList<RecordSet*> order{dm_->ADOQuery6, dm_->ADOQuery7, dm_->ADOQuery8, dm_->ADOQuery9, dm_->ADOQuery10,
+                            dm_->ADOTable1, dm_->ADOTable2, dm_->ADOTable3, dm_->ADOTable4};
+    for (RecordSet* rs : wasOpen)
+        if (!order.contains(rs))
+            order << rs;
+    for (RecordSet* rs : order)
+        if (wasOpen.contains(rs))
             rs->open();
-    }
 }
 
 BackupRestore::RestoreResult BackupRestore::restore()
@@ -291,14 +298,10 @@ BackupRestore::RestoreResult BackupRestore::restore()
 
     if (beforeDisconnect)
         beforeDisconnect();
-    const QList<RecordSet*> closeOrder{dm_->ADOTable1, dm_->ADOTable2, dm_->ADOTable3, dm_->ADOTable4,
-                                       dm_->ADOQuery6, dm_->ADOQuery7, dm_->ADOQuery8, dm_->ADOQuery9,
-                                       dm_->ADOQuery10};
-    QList<bool> wasOpen;
-    for (RecordSet* rs : closeOrder) {
-        wasOpen << rs->isOpen();
+    const QList<RecordSet*> wasOpen = openDatasets();
+    for (RecordSet* rs : {dm_->ADOTable1, dm_->ADOTable2, dm_->ADOTable3, dm_->ADOTable4, dm_->ADOQuery6,
+                          dm_->ADOQuery7, dm_->ADOQuery8, dm_->ADOQuery9, dm_->ADOQuery10})
         rs->close();
-    }
     dm_->disconnectDatabase();
 
     // Keep the replaced file so that a wrong restore can be undone.

@@ -11,10 +11,12 @@
 #include "services.h"
 
 #include <QDate>
+#include <QList>
 #include <QString>
 #include <functional>
 
 class Database;
+class RecordSet;
 class TDataModule1;
 
 namespace DatabaseCopy {
@@ -82,7 +84,8 @@ public:
 
 private:
     bool samePath(const QString& a, const QString& b) const;
-    void reopenDatasets(const QList<bool>& wasOpen);
+    QList<RecordSet*> openDatasets() const;
+    void reopenDatasets(const QList<RecordSet*>& wasOpen);
 
     TDataModule1* dm_;
     IMessageBox* messages_;

@@ -119,6 +119,7 @@ TEST(Backup, WritesAFileThatRestoresAndRemembersItsFolder)
     x.dm->writeSetting(-1, QStringLiteral("0"));
     const QStringList changed = allRows(x.dm->db());
     x.dm->ADOQuery6->open();
+    x.dm->ADOTable5->open();
     ASSERT_EQ(x.dm->ADOQuery6->recordCount(), 2);
 
     x.f.messages.clear();
@@ -138,6 +139,8 @@ TEST(Backup, WritesAFileThatRestoresAndRemembersItsFolder)
     EXPECT_EQ(allRows(x.dm->db()), original);
     EXPECT_TRUE(x.dm->ADOQuery6->isOpen()) << "the open datasets are reopened";
     EXPECT_EQ(x.dm->ADOQuery6->recordCount(), 1);
+    EXPECT_TRUE(x.dm->ADOTable5->isOpen());
+    EXPECT_FALSE(x.dm->ADOTable2->isOpen()) << "what was closed stays closed";
     EXPECT_EQ(x.userTexts, QStringList{QStringLiteral("用户： 【张三】")});
     EXPECT_EQ(x.skins, QStringList{QStringLiteral("蓝色经典.skn")});
     EXPECT_EQ(x.ended, 0);
