@@ -341,3 +341,21 @@ TEST(BackupCommands, MissingUserClosesTheMainWindowAfterTheCommand)
     EXPECT_FALSE(mainWindow.isVisible());
     EXPECT_FALSE(BackupCommands::backupIcon().isNull());
 }
+
+TEST(Restore, AFailedCopyIsReportedAndKeepsTheLiveData)
+{
+    Fixture x;
+    x.files.nextPath = x.safe(QStringLiteral("first.mdb"));
+    ASSERT_TRUE(x.br->backup());
+    x.dm->db().exec(QStringLiteral("DELETE FROM AC_List"));
+    const QStringList live = allRows(x.dm->db());
+    // Something in the way of the file being prepared beside the live one.
+    QDir(x.f.programFolder()).mkpath(QStringLiteral("Data/Account.restore.mdb/x"));
+
+    x.f.messages.clear();
+    EXPECT_EQ(x.br->restore(), BackupRestore::RestoreResult::Failed);
+    EXPECT_EQ(x.f.messages.last().title, QStringLiteral("错误"));
+    EXPECT_EQ(x.f.messages.last().text, QStringLiteral("数据恢复失败，请检查数据文件是否正在被另一个程序使用！"));
+    ASSERT_TRUE(x.dm->isConnected());
+    EXPECT_EQ(allRows(x.dm->db()), live);
+}
