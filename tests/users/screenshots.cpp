@@ -1,5 +1,5 @@
 // Renders the sign-in and user administration windows to PNG files, to look
-// at them as a user would. Not part of the test run:
+// at them as a user would. ctest does not run it; by hand:
 //   xvfb-run -a env QT_QPA_PLATFORM=xcb ./users_screenshots [folder]
 #include "tchangecharacterfrm.h"
 #include "tchangepasswordfrm.h"
