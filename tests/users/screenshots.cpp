@@ -1,6 +1,6 @@
 // Renders the sign-in and user administration windows to PNG files, to look
 // at them as a user would. ctest does not run it; by hand:
-//   xvfb-run -a env QT_QPA_PLATFORM=xcb ./users_screenshots [folder]
+//   xvfb-run -a env QT_QPA_PLATFORM=xcb ZELKO_SHOT_DIR=/tmp/shots/users ./bin/users_screenshots
 #include "tchangecharacterfrm.h"
 #include "tchangepasswordfrm.h"
 #include "tinputpasswordfrm.h"
