@@ -141,7 +141,7 @@ CREATE TABLE AC_User (
 );
 CREATE UNIQUE INDEX AC_Type_key ON AC_Type(UserID, TypeID);
 CREATE INDEX AC_List_position ON AC_List(UserID, TypeID, ActDate, ActID);
-CREATE INDEX AC_List_number ON AC_List(UserID, ActID);
+CREATE INDEX AC_List_number ON AC_List(UserID, ActID, TypeID);
 CREATE INDEX AC_List_date ON AC_List(UserID, ActDate);
 CREATE INDEX AC_Plan_key ON AC_Plan(UserID, ID);
 CREATE INDEX AC_Fullfill_key ON AC_Fullfill(UserID, MonthNo);
