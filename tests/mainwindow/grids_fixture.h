@@ -6,6 +6,7 @@
 #include "ledgerrules.h"
 #include "testdb.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
@@ -58,6 +59,7 @@ protected:
         host.currentNode = [this] { return node; };
         host.setStatus1 = [this](const QString& t) { status1 = t; };
         host.setTicked = [this](QAction*, bool on) { ticked = on; };
+        host.actTransferVisible = &transferAction;
         pages = std::make_unique<GridPages>(dm.get(), rules.get(), &folder.messages, &desktop, host);
         pages->today = [this] { return today; };
         for (RecordSet* q : {dm->ADOQuery6, dm->ADOQuery7, dm->ADOQuery8, dm->ADOQuery9, dm->ADOQuery10,
@@ -76,7 +78,7 @@ protected:
     void addType(const QString& id, const QString& name, const QString& flag, bool included)
     {
         dm->db().exec(QStringLiteral("INSERT INTO AC_Type VALUES (?, ?, ?, 0, '1', ?, 1)"),
-                      {id, name, flag, flag == QLatin1String("1") ? included : false});
+                      {id, name, flag, included});
     }
     // A stored entry straight into the table (no posting rules).
     void addEntry(int actId, const QDate& date, const QString& account, const QString& category, double in, double out,
@@ -113,4 +115,5 @@ protected:
     QDate today{2026, 12, 11};
     QString status1;
     bool ticked = false;
+    QAction transferAction{nullptr};
 };

@@ -430,6 +430,21 @@ void GridDelegate::paint(QPainter* p, const QStyleOptionViewItem& o, const QMode
     s->drawControl(QStyle::CE_ItemViewItem, &opt, p, w);
 }
 
+bool GridDelegate::eventFilter(QObject* o, QEvent* e)
+{
+    // Enter in a cell editor stores the text and moves to the next cell.
+    if (e->type() == QEvent::KeyPress) {
+        const int k = static_cast<QKeyEvent*>(e)->key();
+        auto* w = qobject_cast<QWidget*>(o);
+        if (w && (k == Qt::Key_Return || k == Qt::Key_Enter)) {
+            emit commitData(w);
+            emit closeEditor(w, QAbstractItemDelegate::EditNextItem);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::eventFilter(o, e);
+}
+
 bool GridDelegate::editorEvent(QEvent* e, QAbstractItemModel* m, const QStyleOptionViewItem& o, const QModelIndex& i)
 {
     const GridColumn* c = columnFor(i);
@@ -634,7 +649,7 @@ void DBGrid::moveToNextCell()
 
 void DBGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
 {
-    if (hint == QAbstractItemDelegate::SubmitModelCache) {
+    if (hint == QAbstractItemDelegate::EditNextItem) {
         QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
         moveToNextCell();
         return;

@@ -98,6 +98,9 @@ public:
     void setModelData(QWidget* editor, QAbstractItemModel* m, const QModelIndex& i) const override;
     void paint(QPainter* p, const QStyleOptionViewItem& o, const QModelIndex& i) const override;
     bool editorEvent(QEvent* e, QAbstractItemModel* m, const QStyleOptionViewItem& o, const QModelIndex& i) override;
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
 };
 
 class GridFooter;
