@@ -5,7 +5,7 @@
 #include "categorytree.h"
 #include "datamodule.h"
 #include "fakes.h"
-#include "mainfrm.h"
+#include "tmainfrm.h"
 #include "registry.h"
 #include "testdb.h"
 
@@ -20,6 +20,7 @@ protected:
         auto s = Registry::open();
         s->clear();
         s->sync();
+        TMainFrm::splashScreen = [this](TDataModule1&) { ++splashes; };
         dm = folder.makeDataModule();
         addUserRow(dm->db(), 1, QStringLiteral("张三"), QString());
         dm->currentUser = QStringLiteral("1");
@@ -93,4 +94,5 @@ protected:
     FakeFileDialog files;
     FakeDesktop desktop;
     std::unique_ptr<TMainFrm> win;
+    int splashes = 0;
 };

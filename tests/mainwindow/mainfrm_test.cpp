@@ -457,3 +457,13 @@ TEST_F(MainFrame, DesktopShortcutHelpAndHooks)
     EXPECT_EQ(options, 1);
     EXPECT_EQ(about, 1);
 }
+
+TEST_F(MainFrame, SplashOnlyWhileSettingEighteenIsZero)
+{
+    open();
+    EXPECT_EQ(splashes, 1);
+    win.reset();
+    dm->writeSetting(18, QStringLiteral("1"));
+    open();
+    EXPECT_EQ(splashes, 1);
+}
