@@ -1359,6 +1359,10 @@ bool RecordSet::remove()
         cancel();
         return true;
     }
+    // The row is deleted as it is stored: what was typed into it is dropped
+    // first, so the delete hooks see the stored values.
+    if (state_ == Edit)
+        discardEdit();
     if (cur_ < 0 || cur_ >= view_.size())
         return false;
     if (!db_ || !db_->isOpen()) {
@@ -1382,11 +1386,11 @@ bool RecordSet::remove()
         unwind();
         return false;
     }
-    if (state_ == Inactive || cur_ < 0 || cur_ >= view_.size()) {
+    if (state_ != Browse || cur_ < 0 || cur_ >= view_.size()) { // the hook changed the state
         unwind();
         return false;
     }
-    const int raw = state_ == Edit ? editRow_ : view_[cur_];
+    const int raw = view_[cur_];
     QString sql, where;
     QVariantList params;
     if (table_.isEmpty() || tableColumns_.isEmpty() || !keyClause(rows_[raw], &where, &params)) {
@@ -1415,12 +1419,6 @@ bool RecordSet::remove()
         error_ = db_->lastError();
         unwind();
         return false;
-    }
-    if (state_ == Edit) {
-        buffer_.clear();
-        editRow_ = -1;
-        modified_ = false;
-        setState(Browse);
     }
     // The hooks may have reopened the set: find the row again.
     const int pos = raw < rows_.size() ? int(view_.indexOf(raw)) : -1;

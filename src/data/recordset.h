@@ -16,6 +16,8 @@
 //                      record stays in Edit/Insert with what was typed.
 //   remove():          [transaction] beforeDelete (may cancel) -> row deleted
 //                      [commit] -> afterDelete
+//                      A row being edited is deleted as stored (the typed
+//                      values are dropped first); a new row is cancelled.
 //   any move:          beforeScroll, then afterScroll
 //   cancel():          afterCancel
 // Leaving a row that is being edited (a move, append/insert, a new sort or

@@ -262,9 +262,17 @@ TEST_F(RecordSetTest, DeleteCancelledOrFailedKeepsTheRow)
     EXPECT_TRUE(writeErrors[0].first.startsWith("DELETE FROM \"AC_Plan\" WHERE"));
     EXPECT_EQ(rs->recordCount(), 2);
 
-    // Deleting the last row leaves the cursor on the new last row.
+    // Deleting the last row leaves the cursor on the new last row. A row
+    // being edited is deleted as stored: the hook never sees the typed value.
     ASSERT_TRUE(rs->last());
+    ASSERT_TRUE(rs->edit());
+    rs->setValue("Description", "typed");
+    rs->beforeDelete = [](RecordSet& r) {
+        EXPECT_EQ(r.text("Description"), "b");
+        return true;
+    };
     ASSERT_TRUE(rs->remove());
+    EXPECT_EQ(rs->state(), RecordSet::Browse);
     EXPECT_TRUE(deleted);
     EXPECT_EQ(rs->recNo(), 1);
     EXPECT_EQ(rs->integer("ID"), 1);
