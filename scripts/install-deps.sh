@@ -6,6 +6,7 @@ set -euo pipefail
 PACKAGES=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-charts-dev qt6-multimedia-dev qt6-translations-l10n qt6-svg-dev
+  libqt6opengl6-dev libxkbcommon-dev qt6-image-formats-plugins
   libsqlcipher-dev libssl-dev libfreexl-dev mdbtools-dev
   libgtest-dev libgl-dev
   fonts-noto-cjk xvfb xauth
