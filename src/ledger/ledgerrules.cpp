@@ -37,6 +37,7 @@ QString FulfilmentFooter::overallText() const { return FieldRules::percentText(o
 LedgerRules::LedgerRules(TDataModule1* dm, QObject* parent) : QObject(parent), dm_(dm)
 {
     for (RecordSet* rs : {dm->ADOTable1, dm->ADOTable2, dm->ADOTable3, dm->ADOTable4}) {
+        sets_ << rs;
         rs->onNewRecord = [this](RecordSet& r) { ADOTableNewRecord(r); };
         rs->afterInsert = [this](RecordSet& r) { ADOTableAfterInsert(r); };
         rs->afterEdit = [this](RecordSet& r) { ADOTableAfterEdit(r); };
@@ -54,7 +55,9 @@ LedgerRules::LedgerRules(TDataModule1* dm, QObject* parent) : QObject(parent), d
 
 LedgerRules::~LedgerRules()
 {
-    for (RecordSet* rs : {dm_->ADOTable1, dm_->ADOTable2, dm_->ADOTable3, dm_->ADOTable4}) {
+    for (const QPointer<RecordSet>& rs : sets_) {
+        if (!rs)
+            continue; // the data module went first
         rs->onNewRecord = nullptr;
         rs->afterInsert = nullptr;
         rs->afterEdit = nullptr;
@@ -250,6 +253,9 @@ bool LedgerRules::ADOTableBeforeDelete(RecordSet& rs)
 {
     if (&rs == dm_->ADOTable1)
         return ledgerBeforeDelete(rs);
+    // Rows 1 and 2 of the plan always exist (the delete command says why).
+    if (&rs == dm_->ADOTable2)
+        return rs.integer(QStringLiteral("ID")) >= 3;
     return true;
 }
 
@@ -374,7 +380,9 @@ bool LedgerRules::ledgerBeforePost(RecordSet& rs)
         return refuse(rs, QStringLiteral("转入/转出交易时,交易帐户和对应帐户不能为同一帐户！"), fRelate);
     const Money in = rs.money(fIn);
     const Money out = rs.money(fOut);
-    if (in < Money::fromRaw(100) && out < Money::fromRaw(100))
+    // Neither side may be negative either: the message says so, and a negative
+    // side would break "InAmount, OutAmount >= 0" of the stored entries.
+    if ((in < Money::fromRaw(100) && out < Money::fromRaw(100)) || in < Money() || out < Money())
         return refuse(rs, QStringLiteral("交易金额不能为0或负！"), isExpense(category) ? fOut : fIn);
     if (account.isEmpty())
         return refuse(rs, QStringLiteral("交易帐户不能为空！"), fTypeID);

@@ -17,7 +17,9 @@
 #include "money.h"
 
 #include <QDate>
+#include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 // The six figures shown under the plan grid.
@@ -167,6 +169,7 @@ private:
     qint64 user() const { return dm_->currentUserId(); }
 
     TDataModule1* dm_;
+    QList<QPointer<RecordSet>> sets_;
     Posted lastPosted_;
     Posted pending_;         // the values of the post in progress, kept once it commits
     BeforeEdit beforeEdit_;

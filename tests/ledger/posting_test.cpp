@@ -233,8 +233,13 @@ TEST_F(Posting, TheSevenChecksInOrderKeepTheEntryInEditing)
     focused.clear();
     EXPECT_FALSE(rs->post());
     EXPECT_EQ(focused, QStringList{"InAmount"});
-    rs->setValue("InAmount", QVariant::fromValue(M(5)));
+    // A negative side is refused too, whatever the other side holds.
     rs->setValue("TypeID", "101");
+    rs->setValue("InAmount", QVariant::fromValue(M(5)));
+    rs->setValue("OutAmount", QVariant::fromValue(M(-5)));
+    EXPECT_FALSE(rs->post());
+    EXPECT_EQ(folder.messages.last().text, "交易金额不能为0或负！");
+    rs->setValue("OutAmount", QVariant::fromValue(M(0)));
     EXPECT_TRUE(rs->post());
     EXPECT_TRUE(entries().size() == 1);
     EXPECT_TRUE(invariantsHold());
