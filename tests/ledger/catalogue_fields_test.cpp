@@ -2,6 +2,9 @@
 #include "fieldrules.h"
 #include "ledgerfixture.h"
 
+#include <QLineEdit>
+#include <QTest>
+
 class CatalogueTest : public LedgerFixture {
 protected:
     void SetUp() override
@@ -137,6 +140,22 @@ TEST_F(FieldRulesTest, DatesThroughTheMask)
     }
     rs->setText("ActDate", "2008-03-07");
     EXPECT_EQ(rs->displayText("ActDate"), "2008-3-7");
+
+    // Eight digits typed into the masked editor, whatever the locale.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    QLineEdit editor;
+    editor.setInputMask(FieldRules::kDateMask);
+    QTest::keyClicks(&editor, "20091231");
+    EXPECT_EQ(editor.displayText(), "2009-12-31");
+    EXPECT_TRUE(rs->setText("ActDate", editor.displayText()));
+    EXPECT_EQ(rs->date("ActDate"), QDate(2009, 12, 31));
+    editor.clear();
+    QTest::keyClicks(&editor, "2009123");
+    QString error;
+    EXPECT_FALSE(rs->setText("ActDate", editor.displayText(), &error));
+    EXPECT_EQ(error, "'2009-12-3 ' is not a valid date");
+    EXPECT_EQ(rs->date("ActDate"), QDate(2009, 12, 31));
+    QLocale::setDefault(QLocale::c());
     rs->cancel();
 }
 

@@ -1,5 +1,6 @@
 // The posting rules driven through the ledger record set: running balances,
 // account balances and transfer pairs after inserts, edits and deletes.
+#include "fieldrules.h"
 #include "ledgerfixture.h"
 
 namespace {
@@ -93,8 +94,14 @@ TEST_F(Posting, TransferCreatesThePartnerAndDeletingThePartnerDeletesBoth)
     EXPECT_EQ(in.balance, M(80));
     EXPECT_EQ(accountBalance("102"), M(80));
     EXPECT_TRUE(invariantsHold());
+    // The ledger view was read again: it shows the partner and the new balances.
+    ASSERT_EQ(ledger()->recordCount(), 4);
+    EXPECT_EQ(ledger()->value(3, "TypeID").toString(), "102");
+    EXPECT_EQ(ledger()->money("Balance"), M(70)); // still on the posted row
+    EXPECT_EQ(FieldRules::toMoney(ledger()->value(3, "Balance")), M(80));
 
     ASSERT_TRUE(removeEntry("102", t));
+    EXPECT_EQ(ledger()->recordCount(), 2);
     EXPECT_EQ(entries("101").size(), 1);
     EXPECT_EQ(entries("102").size(), 1);
     EXPECT_EQ(accountBalance("101"), M(100));
