@@ -45,6 +45,7 @@
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextEdit>
@@ -433,6 +434,7 @@ void TMainFrm::buildRegions()
     PageControl1 = new QTabWidget(Panel19);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     Panel19->layout()->addWidget(PageControl1);
+    connect(PageControl1->tabBar(), &QTabBar::tabBarClicked, this, [this] { dm_->clickSound(); });
     ledgerPage->setCollapsible(0, false);
     ledgerPage->setStretchFactor(0, 1);
     ledgerPage->setStretchFactor(1, 0);
@@ -873,6 +875,17 @@ void TMainFrm::applyFont(const QFont& f)
         }
     }
     balanceGrid->applyFont(f);
+#ifdef ZELKO_HAVE_GRIDS
+    // The list grids take the font too; their fixed colours and bold columns
+    // come from their own models on top of it.
+    if (gridPages_) {
+        for (QWidget* g : std::initializer_list<QWidget*>{gridPages_->DBGridAct, gridPages_->DBGridPlan,
+                                                          gridPages_->DBGridFullfill, gridPages_->DBGridAddr,
+                                                          gridPages_->DBGridMemo, gridPages_->Panel7})
+            if (g)
+                g->setFont(f);
+    }
+#endif
     emit fontApplied(f);
 }
 
