@@ -99,10 +99,22 @@ GridModel::GridModel(RecordSet* rs, QObject* parent) : QAbstractTableModel(paren
         emit dataChanged(index(row, 0), index(row, columnCount() - 1));
         emit headerDataChanged(Qt::Vertical, row, row);
     });
-    connect(rs, &RecordSet::aboutToInsertRow, this, [this](int row) { beginInsertRows({}, row, row); });
-    connect(rs, &RecordSet::rowInserted, this, [this](int) { endInsertRows(); });
-    connect(rs, &RecordSet::aboutToRemoveRow, this, [this](int row) { beginRemoveRows({}, row, row); });
-    connect(rs, &RecordSet::rowRemoved, this, [this](int) { endRemoveRows(); });
+    connect(rs, &RecordSet::aboutToInsertRow, this, [this](int row) {
+        ++rowsChanging;
+        beginInsertRows({}, row, row);
+    });
+    connect(rs, &RecordSet::rowInserted, this, [this](int) {
+        endInsertRows();
+        --rowsChanging;
+    });
+    connect(rs, &RecordSet::aboutToRemoveRow, this, [this](int row) {
+        ++rowsChanging;
+        beginRemoveRows({}, row, row);
+    });
+    connect(rs, &RecordSet::rowRemoved, this, [this](int) {
+        endRemoveRows();
+        --rowsChanging;
+    });
     connect(rs, &RecordSet::stateChanged, this, [this] {
         const int n = rowCount();
         if (n > 0) {
@@ -487,6 +499,8 @@ DBGrid::DBGrid(RecordSet* rs, const QString& name, QWidget* parent)
     connect(horizontalHeader(), &QHeaderView::sectionMoved, footer_, qOverload<>(&QWidget::update));
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, footer_, qOverload<>(&QWidget::update));
     connect(rs, &RecordSet::currentChanged, this, [this] { syncFromRecordSet(); });
+    connect(rs, &RecordSet::rowInserted, this, [this] { syncFromRecordSet(); });
+    connect(rs, &RecordSet::rowRemoved, this, [this] { syncFromRecordSet(); });
     connect(rs, &RecordSet::reset, this, [this] {
         syncFromRecordSet();
         emit footersNeeded();
@@ -573,7 +587,7 @@ void DBGrid::syncFromRecordSet()
 void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
     QTableView::currentChanged(current, previous);
-    if (guard_ || !current.isValid())
+    if (guard_ || model_->rowsChanging > 0 || !current.isValid())
         return;
     if (previous.isValid() && previous.row() != current.row()) {
         if (current.row() != rs_->currentRow()) {

@@ -61,6 +61,9 @@ public:
     GridColumn& column(int c) { return cols_[c]; }
     int columnOf(const QString& name) const;
     IMessageBox* messages = nullptr; // for refused entries
+    // While the record set adds or drops a row the view's cursor follows it;
+    // that is no move of the user's.
+    int rowsChanging = 0;
 
     // Extra roles (background, foreground, font) by row and column.
     std::function<QVariant(int row, int column, int role)> roleProvider;
