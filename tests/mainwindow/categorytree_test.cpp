@@ -1,11 +1,14 @@
 // The category tree's commands: reordering by drag and drop with the
 // re-keying of every table, the refusals, the delete questions and adding
 // and editing through the naming dialogs.
+#include "actinfofrm.h"
 #include "addtypefrm.h"
+#include "balancegrid.h"
 #include "mainfixture.h"
 #include "treecatalogue.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
 
@@ -267,4 +270,53 @@ TEST_F(CategoryTreeCommands, AddAndEditThroughTheNamingDialogs)
     };
     w->DirAdd->trigger();
     EXPECT_EQ(node(QStringLiteral("302")), nullptr);
+}
+
+TEST_F(CategoryTreeCommands, PropertiesBalanceClicksAndAccountEdits)
+{
+    seedCatalogue();
+    TMainFrm* w = open();
+    QStringList captions;
+    std::function<void(QDialog*)> fill = [](QDialog*) {};
+    w->execDialog = [&](QDialog* d) {
+        captions << d->windowTitle();
+        fill(d);
+        return d->result();
+    };
+    // A click on a balance row shows that account in the tree.
+    w->DBGridBalanceCellClick(1);
+    EXPECT_EQ(w->currentTypeId(), QStringLiteral("102"));
+    EXPECT_TRUE(w->DirProperty->isEnabled());
+    // Double click on the tree opens the properties in view mode.
+    emit w->TreeView1->itemDoubleClicked(node(QStringLiteral("102")), 0);
+    EXPECT_EQ(captions, QStringList{QStringLiteral("帐户属性")});
+    // Not for a category.
+    select(QStringLiteral("201"));
+    emit w->TreeView1->itemDoubleClicked(node(QStringLiteral("201")), 0);
+    EXPECT_EQ(captions.size(), 1);
+
+    // Editing an account to off-book changes its icon and the footers.
+    select(QStringLiteral("102"));
+    fill = [](QDialog* d) {
+        auto* f = static_cast<TActInfoFrm*>(d);
+        f->FlagCheckBox->setChecked(true);
+        f->BitBtn1Click();
+    };
+    w->DirEdit->trigger();
+    EXPECT_EQ(captions.last(), QStringLiteral("修改帐户"));
+    EXPECT_TRUE(CategoryTree::fundFlag(node(QStringLiteral("102"))));
+    EXPECT_EQ(w->balanceGrid->footerLabel(0, 1)->text(), QStringLiteral("123.45"));
+    EXPECT_EQ(w->balanceGrid->footerLabel(1, 1)->text(), QStringLiteral("70.00"));
+
+    // New account from the funds class.
+    select(QStringLiteral("1"));
+    fill = [](QDialog* d) {
+        auto* f = static_cast<TActInfoFrm*>(d);
+        f->TypeNameEdit->setText(QStringLiteral("零钱"));
+        f->BitBtn1Click();
+    };
+    w->DirAdd->trigger();
+    EXPECT_EQ(captions.last(), QStringLiteral("新增帐户"));
+    ASSERT_NE(node(QStringLiteral("104")), nullptr);
+    EXPECT_EQ(w->DBGridBalance->model()->rowCount(), 4);
 }

@@ -5,6 +5,7 @@
 #include <QSplitter>
 
 #include <QAction>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
@@ -466,4 +467,25 @@ TEST_F(MainFrame, SplashOnlyWhileSettingEighteenIsZero)
     dm->writeSetting(18, QStringLiteral("1"));
     open();
     EXPECT_EQ(splashes, 1);
+}
+
+TEST_F(MainFrame, OptionsRefreshTheListUnlessCancelled)
+{
+    TMainFrm* w = open();
+    QStringList refreshed;
+    w->listRefreshHook = [&](const QString& b) { refreshed << b; };
+    int answer = QDialog::Rejected;
+    QString shown;
+    w->execDialog = [&](QDialog* d) {
+        shown = d->metaObject()->className();
+        return answer;
+    };
+    w->MenuOptions->trigger();
+    EXPECT_EQ(shown, QStringLiteral("TOptionsFrm"));
+    EXPECT_TRUE(refreshed.isEmpty());
+    answer = QDialog::Accepted;
+    w->MenuOptions->trigger();
+    EXPECT_EQ(refreshed, QStringList{QStringLiteral("1")});
+    w->MenuAbout->trigger();
+    EXPECT_EQ(shown, QStringLiteral("TAboutFrm"));
 }

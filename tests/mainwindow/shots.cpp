@@ -5,12 +5,16 @@
 #include "addtypefrm.h"
 #include "categorytree.h"
 #include "fakes.h"
+#include "icons.h"
 #include "testdb.h"
 #include "tmainfrm.h"
 #include "treecatalogue.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QThread>
@@ -127,6 +131,32 @@ int main(int argc, char** argv)
         TActInfoFrm a(dm.get(), &desktop, TActInfoFrm::Add, QStringLiteral("1"), &w);
         shoot(&a, QStringLiteral("actinfofrm-add.png"));
     }
+    // The settings menu with its ticks.
+    w.MenuSettings->popup(w.mapToGlobal(QPoint(90, 22)));
+    settle();
+    w.MenuSettings->grab().save(out + QStringLiteral("/menu-settings.png"));
+    w.MenuSettings->hide();
+
+    // Every icon of the window on one sheet.
+    QWidget sheet;
+    auto* grid = new QGridLayout(&sheet);
+    const QStringList names = QDir(QStringLiteral(":/icons")).entryList(QDir::Files);
+    int i = 0;
+    for (const QString& file : names) {
+        const QString name = QFileInfo(file).completeBaseName();
+        auto* pic = new QLabel(&sheet);
+        pic->setPixmap(Icons::get(name).pixmap(32, 32));
+        auto* small = new QLabel(&sheet);
+        small->setPixmap(Icons::get(name).pixmap(16, 16));
+        auto* text = new QLabel(name, &sheet);
+        grid->addWidget(pic, (i / 5), (i % 5) * 3);
+        grid->addWidget(small, (i / 5), (i % 5) * 3 + 1);
+        grid->addWidget(text, (i / 5), (i % 5) * 3 + 2);
+        ++i;
+    }
+    sheet.show();
+    settle();
+    sheet.grab().save(out + QStringLiteral("/icons.png"));
     w.hide();
     return 0;
 }
