@@ -412,15 +412,26 @@ bool LedgerRules::ledgerBeforePost(RecordSet& rs)
     p.included = rs.boolean(fIncluded);
     pending_ = p;
 
+    // The old amount leaves the old account from the old position onwards, and
+    // after-post adds the new amount from the new position. When the position
+    // stays where it was, the two shifts of the same entries are made as one
+    // (a changed description or counting flag then shifts nothing at all).
+    ownShift_ = amount;
+    partnerShift_ = isTransfer(category) ? -amount : Money();
     if (change) {
         const BeforeEdit& be = beforeEdit_;
-        if (!balanceShift(be.account, be.date, -be.amount, id))
+        if (be.account == account && be.date == date)
+            ownShift_ = amount - be.amount;
+        else if (!balanceShift(be.account, be.date, -be.amount, id))
             return false;
         if (isTransfer(be.category)) {
             if (!dm_->exec(QStringLiteral("DELETE FROM AC_List WHERE UserID = ? AND TypeID = ? AND ActID = ?"),
                            {user(), be.relate, id}))
                 return false;
-            if (!balanceShift(be.relate, be.date, be.amount, id))
+            // The partner held -(old amount).
+            if (isTransfer(category) && be.relate == relate && be.date == date)
+                partnerShift_ = -amount + be.amount;
+            else if (!balanceShift(be.relate, be.date, be.amount, id))
                 return false;
         }
     }
@@ -431,7 +442,7 @@ void LedgerRules::ledgerAfterPost(RecordSet&)
 {
     const Posted& p = pending_;
     const Money amount = p.in - p.out;
-    if (!balanceShift(p.account, p.date, amount, p.actId))
+    if (!balanceShift(p.account, p.date, ownShift_, p.actId))
         return;
     if (!isTransfer(p.category))
         return;
@@ -442,7 +453,7 @@ void LedgerRules::ledgerAfterPost(RecordSet&)
                    {p.actId, p.date, p.out.raw(), p.in.raw(), p.relate, partnerCategory, p.mark, partnerBalance.raw(),
                     p.account, p.included, user(), amount.abs().raw()}))
         return;
-    balanceShift(p.relate, p.date, partnerAmount, p.actId);
+    balanceShift(p.relate, p.date, partnerShift_, p.actId);
 }
 
 bool LedgerRules::ledgerBeforeDelete(RecordSet& rs)

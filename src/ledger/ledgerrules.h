@@ -173,6 +173,7 @@ private:
     Posted lastPosted_;
     Posted pending_;         // the values of the post in progress, kept once it commits
     BeforeEdit beforeEdit_;
+    Money ownShift_, partnerShift_; // what after-post shifts after the new position
     QString lastAddressGroup_, lastMemoGroup_;
     PlanFigures figures_;
     int inRules_ = 0;        // field changes made by the rules themselves
