@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QDialog>
 #include <QDir>
+#include <QUrl>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -446,9 +447,13 @@ TEST_F(MainFrame, DesktopShortcutHelpAndHooks)
     EXPECT_NE(text.indexOf(QStringLiteral("Exec=\"") + QCoreApplication::applicationFilePath()), -1);
     EXPECT_EQ(folder.messages.last().text, QStringLiteral("创建快捷方式完成！"));
 
+    // The shipped manual is opened with its default program.
+    QFile manual(folder.path(QStringLiteral("account.html")));
+    ASSERT_TRUE(manual.open(QIODevice::WriteOnly));
+    manual.close();
     w->ActHelp->trigger();
     ASSERT_EQ(desktop.opened.size(), 1);
-    EXPECT_TRUE(desktop.opened.first().startsWith(QStringLiteral("file://")));
+    EXPECT_EQ(desktop.opened.first(), QUrl::fromLocalFile(folder.path(QStringLiteral("account.html"))).toString());
 
     int options = 0, about = 0;
     w->actionHooks.insert(QStringLiteral("Options"), [&] { ++options; });
