@@ -62,6 +62,7 @@ public:
     Money balanceBefore(const QString& account, const QDate& date, qint64 actId);
     // Adds delta to every entry of the account after (date, actId) and to the
     // account's catalogue balance. False when a statement failed (reported).
+    // Run it inside a unit of work (TDataModule1::Work) with the rest of the change.
     bool balanceShift(const QString& account, const QDate& date, Money delta, qint64 actId);
     // The running balance an entry of that amount will have at that position,
     // allowing for the amounts of the entry being edited (and of its old transfer
@@ -102,7 +103,9 @@ public:
     // "撤消编辑" enabled; "删除记录" has its Del shortcut.
     bool undoEnabled = false;
     bool deleteShortcut = true;
-    // The ledger grid is in cell editing (false: row selection).
+    // The ledger grid is in cell editing (false: row selection). The rules set
+    // it with gridEditing(); a grid that enters or leaves cell editing by
+    // itself sets it too, so that ticking "统计" in row selection posts at once.
     bool ledgerCellEditing = false;
     // The column the plan grid has focused ("小计" makes the subtotal rule work),
     // kept up to date by the plan grid.
@@ -135,7 +138,10 @@ public:
 
 signals:
     void columnStatesChanged();
-    // Asks the grid of rs to focus the column of that field.
+    // Asks the grid of rs to focus the column of that field (a field name such
+    // as "ActDate", "TypeID2", "RelateTypeID", "OutAmount", "Months", "Type").
+    // Ledger columns: 日期 ActDate, 收支类型 TypeID2, 对应帐户 RelateTypeID,
+    // 收入金额 InAmount, 支出金额 OutAmount, 交易帐户 TypeID.
     void focusColumn(RecordSet* rs, const QString& field);
     void undoAvailable(bool enabled);
     void deleteShortcutChanged(bool hasDel);
