@@ -321,6 +321,27 @@ TEST_F(Posting, FailedEditOfATransferRestoresTheOldPair)
     EXPECT_TRUE(invariantsHold());
 }
 
+TEST_F(Posting, FailedPartnerDeleteKeepsBothRowsAndBalances)
+{
+    enter(d1, "101", "301", 100);
+    const qint64 t = enter(d2, "101", "200", 30, "102");
+    enter(d3, "102", "201", 10);
+    dm->db().execScript(QStringLiteral(
+        "CREATE TRIGGER keep_partner BEFORE DELETE ON AC_List WHEN OLD.TypeID2 = '300' "
+        "BEGIN SELECT RAISE(ABORT, 'x'); END;"));
+    const auto before = entries();
+    EXPECT_FALSE(removeEntry("101", t));
+    EXPECT_EQ(folder.messages.last().title, "程序错误");
+    EXPECT_TRUE(folder.messages.last().text.startsWith("修改记录错误: {DELETE FROM AC_List"));
+    const auto after = entries();
+    ASSERT_EQ(after.size(), before.size());
+    for (int i = 0; i < after.size(); ++i)
+        EXPECT_EQ(after[i].balance, before[i].balance);
+    EXPECT_EQ(accountBalance("101"), M(70));
+    EXPECT_EQ(accountBalance("102"), M(20));
+    EXPECT_TRUE(invariantsHold());
+}
+
 TEST_F(Posting, BalanceOperations)
 {
     enter(d1, "101", "301", 100);
