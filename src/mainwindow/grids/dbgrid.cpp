@@ -429,9 +429,9 @@ void GridDelegate::paint(QPainter* p, const QStyleOptionViewItem& o, const QMode
         opt.text.clear();
         s->drawControl(QStyle::CE_ItemViewItem, &opt, p, w);
         QStyleOptionViewItem box = opt;
-        const QRect cr = s->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &o, w);
-        box.rect = QRect(opt.rect.center().x() - cr.width() / 2, opt.rect.center().y() - cr.height() / 2, cr.width(),
-                         cr.height());
+        const int bw = s->pixelMetric(QStyle::PM_IndicatorWidth, &opt, w);
+        const int bh = s->pixelMetric(QStyle::PM_IndicatorHeight, &opt, w);
+        box.rect = QRect(opt.rect.center().x() - bw / 2 + 1, opt.rect.center().y() - bh / 2 + 1, bw, bh);
         box.state = box.state & ~QStyle::State_HasFocus;
         box.state |= i.data(Qt::CheckStateRole).toInt() == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
         s->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &box, p, w);
@@ -502,6 +502,9 @@ DBGrid::DBGrid(RecordSet* rs, const QString& name, QWidget* parent)
     connect(rs, &RecordSet::rowInserted, this, [this] { syncFromRecordSet(); });
     connect(rs, &RecordSet::rowRemoved, this, [this] { syncFromRecordSet(); });
     connect(rs, &RecordSet::reset, this, [this] {
+        // Rows read again: back to row selection unless a row is being edited.
+        if (!rs_->isEditing() && editing_)
+            setEditingMode(false);
         syncFromRecordSet();
         emit footersNeeded();
     });
@@ -548,10 +551,22 @@ void DBGrid::setEditingMode(bool editing)
     }
     setSelectionMode(QAbstractItemView::SingleSelection);
     const QModelIndex cur = currentIndex();
-    if (cur.isValid())
-        selectionModel()->select(cur, QItemSelectionModel::ClearAndSelect
-                                          | (editing ? QItemSelectionModel::NoUpdate : QItemSelectionModel::Rows));
+    if (cur.isValid()) {
+        const bool g = guard_;
+        guard_ = true;
+        selectCurrent(cur);
+        guard_ = g;
+    }
     viewport()->update();
+}
+
+void DBGrid::selectCurrent(const QModelIndex& i)
+{
+    // Browsing selects the whole row, editing the cell.
+    QItemSelectionModel::SelectionFlags f = QItemSelectionModel::ClearAndSelect;
+    if (!editing_)
+        f |= QItemSelectionModel::Rows;
+    selectionModel()->setCurrentIndex(i, f);
 }
 
 void DBGrid::focusColumn(const QString& name)
@@ -575,11 +590,14 @@ void DBGrid::syncFromRecordSet()
     if (row < 0 || row >= model_->rowCount())
         return;
     const QModelIndex cur = currentIndex();
-    if (cur.isValid() && cur.row() == row)
+    if (cur.isValid() && cur.row() == row) {
+        if (!editing_ && !selectionModel()->isRowSelected(row, {}))
+            selectionModel()->select(cur, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         return;
+    }
     guard_ = true;
     const int col = cur.isValid() ? cur.column() : std::max(0, nextEditableColumn(-1));
-    setCurrentIndex(model_->index(row, col));
+    selectCurrent(model_->index(row, col));
     scrollTo(model_->index(row, col));
     guard_ = false;
 }
@@ -905,9 +923,13 @@ void DBGrid::reapplySort()
     const GridColumn& c = model_->columns().at(column);
     horizontalHeader()->setSortIndicator(column, marker(column) == Descending ? Qt::DescendingOrder
                                                                                : Qt::AscendingOrder);
-    if (sortEnabled && sortOrder)
-        rs_->setSort(sortOrder(c.columnName(), marker(column) == Descending ? QStringLiteral(" DESC")
-                                                                            : QStringLiteral(" ASC")));
+    if (!sortEnabled || !sortOrder)
+        return;
+    const QString order =
+        sortOrder(c.columnName(), marker(column) == Descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
+    // A re-query keeps the record set's sort: sorting again would only cost time.
+    if (order != rs_->sort())
+        rs_->setSort(order);
 }
 
 bool DBGrid::focusInsideGrid() const

@@ -183,6 +183,7 @@ protected:
 
 private:
     void syncFromRecordSet();
+    void selectCurrent(const QModelIndex& i);
     void moveToNextCell();
     int nextEditableColumn(int from) const; // -1 when none
     bool focusInsideGrid() const;
