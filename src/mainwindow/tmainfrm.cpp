@@ -1291,6 +1291,11 @@ void TMainFrm::TreeView1DragDrop(QTreeWidgetItem* source, QTreeWidgetItem* targe
     }
     const QString a = CategoryTree::typeId(source);
     const QString b = CategoryTree::typeId(target);
+    // A row being edited holds the old codes (its key among them): it is
+    // stored first, and nothing moves while it cannot be.
+    postPending(a.left(1));
+    if (RecordSet* rs = decidingDataset(a.left(1)); rs && rs->isEditing())
+        return;
     QString newCode;
     if (!TreeCatalogue::moveMember(*dm_, a, b, &newCode))
         return;

@@ -51,6 +51,28 @@ TEST_F(CategoryTreeCommands, DraggingAnExpenseUpRenumbersAndEntriesFollow)
               QStringLiteral("转出"));
 }
 
+TEST_F(CategoryTreeCommands, AnEntryBeingEditedIsStoredBeforeTheCodesMove)
+{
+    seedCatalogue();
+    addEntry(1, QStringLiteral("101"), QStringLiteral("201"), QStringLiteral("现金支出"), QString(), 0, 100000);
+    addEntry(2, QStringLiteral("103"), QStringLiteral("202"), QStringLiteral("公积金支出"), QString(), 0, 100000);
+    TMainFrm* w = open();
+    select(QStringLiteral("101"));
+    RecordSet* rs = dm->ADOTable1;
+    ASSERT_TRUE(rs->isOpen());
+    ASSERT_TRUE(rs->locate(QStringLiteral("ActID"), 1));
+    ASSERT_TRUE(rs->edit());
+    ASSERT_TRUE(rs->setValue(QStringLiteral("Mark"), QStringLiteral("改过")));
+    // The edited entry is keyed by account 101, a code the move gives to another account.
+    w->TreeView1DragDrop(node(QStringLiteral("103")), node(QStringLiteral("101")));
+    if (rs->isEditing())
+        rs->post();
+    EXPECT_EQ(scalar(QStringLiteral("SELECT TypeID || ':' || Mark FROM AC_List WHERE ActID = 1")),
+              QStringLiteral("102:改过"));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT TypeID || ':' || Mark FROM AC_List WHERE ActID = 2")),
+              QStringLiteral("101:公积金支出"));
+}
+
 TEST_F(CategoryTreeCommands, DraggingAnExpenseDownLandsBeforeTheTarget)
 {
     seedCatalogue();
