@@ -51,6 +51,10 @@ bool DialogKeys::eventFilter(QObject* watched, QEvent* event)
     }
     if (event->type() != QEvent::KeyPress)
         return false;
+    // Keys of another window opened over the dialog (a message box it owns,
+    // a combo box's drop-down list) belong to that window.
+    if (auto* w = qobject_cast<QWidget*>(watched); w && w->window() != dialog_)
+        return false;
     auto* ke = static_cast<QKeyEvent*>(event);
     if (ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
         return false;
@@ -72,5 +76,4 @@ bool DialogKeys::eventFilter(QObject* watched, QEvent* event)
     default:
         return false;
     }
-    (void)watched;
 }
