@@ -353,7 +353,9 @@ void TActSearchFrm::prepare()
     AccountBox->addCheckItem(kAll, QString());
     for (const auto& r : catalogueRows(dm_, QStringLiteral("1")))
         AccountBox->addCheckItem(r.second, r.first);
-    const int ti = ComboBox1->findText(rememberedType);
+    ComboBox1->clear();
+    ComboBox1->addItems({kAll, QStringLiteral("支出"), QStringLiteral("收入")});
+    const int ti = rememberedType.isEmpty() ? 0 : ComboBox1->findText(rememberedType);
     ComboBox1->setCurrentIndex(ti < 0 ? 0 : ti);
     CategoryBox->clearItems();
     fillCategories(ComboBox1->currentText());
