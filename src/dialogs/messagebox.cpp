@@ -49,6 +49,8 @@ QString QtFileDialog::saveFile(const FileDialogRequest& r)
 {
     QFileDialog d(QApplication::activeWindow(), r.title, r.folder, r.filter);
     d.setAcceptMode(QFileDialog::AcceptSave);
+    // Callers ask about an existing file themselves, once.
+    d.setOption(QFileDialog::DontConfirmOverwrite);
     d.setDefaultSuffix(r.defaultSuffix);
     if (!r.fileName.isEmpty())
         d.selectFile(r.fileName);
