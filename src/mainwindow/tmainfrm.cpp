@@ -228,6 +228,8 @@ void TMainFrm::installCommands()
     };
     BackupCommands* b = backup_;
     actionHooks.insert(QStringLiteral("ActBackup"), [b] { b->ActBackupExecute(); });
+    // The closing reminder's backup: the close has played the click already.
+    actionHooks.insert(QStringLiteral("BackupRoutine"), [b] { b->routines().backup(); });
     actionHooks.insert(QStringLiteral("ActRestore"), [b] { b->ActRestoreExecute(); });
 #endif
     actionHooks.insert(QStringLiteral("Options"), [this] {
@@ -348,8 +350,6 @@ void TMainFrm::runAction(QAction* a)
         CalcExecute();
     else if (a == ActExit)
         close();
-    else if (a == ActBackup)
-        backupRoutine();
     else
         runHook(a->objectName());
 }
@@ -1457,7 +1457,7 @@ bool TMainFrm::backupDue(const QString& interval, const QString& lastBackup, con
     return today > last && d >= n;
 }
 
-void TMainFrm::backupRoutine() { runHook(QStringLiteral("ActBackup")); }
+void TMainFrm::backupRoutine() { runHook(QStringLiteral("BackupRoutine")); }
 
 void TMainFrm::closeEvent(QCloseEvent* e)
 {

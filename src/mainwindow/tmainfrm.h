@@ -110,7 +110,8 @@ public:
 
     // Work of the commands built elsewhere, keyed by action object name
     // ("ActInsert", "ActBackup", ...) or menu role ("Options", "About",
-    // "Finalize"). Called after the pre-step.
+    // "Finalize", "BackupRoutine" for the closing reminder's backup). Called
+    // after the pre-step.
     QHash<QString, std::function<void()>> actionHooks;
     // The list refresh of a branch (ledger query, plan, address and
     // favourites filters); called with the branch code.

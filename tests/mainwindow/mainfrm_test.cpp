@@ -317,7 +317,7 @@ TEST_F(MainFrame, CloseOffersTheBackupAndRunsIt)
     dm->writeSetting(11, Dates::shortText(QDate::currentDate().addDays(-7)));
     TMainFrm* w = open();
     int backups = 0;
-    w->actionHooks.insert(QStringLiteral("ActBackup"), [&] { ++backups; });
+    w->actionHooks.insert(QStringLiteral("BackupRoutine"), [&] { ++backups; });
     folder.messages.clear();
     w->close();
     ASSERT_EQ(folder.messages.count(), 1);
@@ -325,6 +325,24 @@ TEST_F(MainFrame, CloseOffersTheBackupAndRunsIt)
     EXPECT_EQ(folder.messages.last().icon, MsgIcon::Question);
     EXPECT_EQ(folder.messages.last().text, QStringLiteral("距上次数据备份已经7天，现在是否要备份？"));
     EXPECT_EQ(backups, 1);
+}
+
+TEST_F(MainFrame, ClosingReminderRunsTheBackupWithoutASecondClick)
+{
+    QDir().mkpath(folder.path(QStringLiteral("Sound")));
+    QFile wav(folder.path(QStringLiteral("Sound/push.wav")));
+    ASSERT_TRUE(wav.open(QIODevice::WriteOnly));
+    wav.close();
+    dm->writeSetting(10, QStringLiteral("7"));
+    dm->writeSetting(11, Dates::shortText(QDate::currentDate().addDays(-7)));
+    TMainFrm* w = open();
+    files.nextPath.clear(); // the save dialog is cancelled
+    folder.sound.played.clear();
+    w->close();
+    ASSERT_EQ(files.requests.size(), 1);
+    EXPECT_EQ(files.requests.last().title, QStringLiteral("保存为"));
+    // The close plays the click; the backup it leads to does not play another.
+    EXPECT_EQ(folder.sound.played.count(folder.path(QStringLiteral("Sound/push.wav"))), 1);
 }
 
 TEST_F(MainFrame, CloseWithSixDaysOrNoIntervalAsksNothing)
