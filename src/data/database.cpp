@@ -110,9 +110,11 @@ void Database::close()
 {
     if (!db_)
         return;
-    finalizeAll();
     while (depth_ > 0)
         rollback();
+    // After the rollbacks, which run cached statements of this connection:
+    // none may outlive it (nor keep it from closing).
+    finalizeAll();
     sqlite3_close(db_);
     db_ = nullptr;
     depth_ = 0;

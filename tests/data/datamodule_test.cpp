@@ -141,6 +141,33 @@ TEST(DataModule, WorkIsAppliedWholeOrNotAtAll)
     EXPECT_EQ(dm->readSetting(22), QStringLiteral("0"));
 }
 
+TEST(DataModule, ClosingInsideAUnitOfWorkUndoesItAndReleasesTheFile)
+{
+    TestFolder f;
+    Database db;
+    ASSERT_TRUE(db.open(f.databasePath(), Database::password()));
+    ASSERT_TRUE(db.begin());
+    ASSERT_TRUE(db.exec(QStringLiteral("INSERT INTO AC_Setting VALUES (30, 'half', '', 0)")));
+    db.close();
+
+    // Another connection can write at once: nothing is left holding the file.
+    {
+        Database other;
+        ASSERT_TRUE(other.open(f.databasePath(), Database::password()));
+        EXPECT_TRUE(other.exec(QStringLiteral("INSERT INTO AC_Setting VALUES (31, 'x', '', 0)")));
+    }
+    // The reopened connection undoes its own work, not the closed one's.
+    ASSERT_TRUE(db.open(f.databasePath(), Database::password()));
+    QueryResult r;
+    ASSERT_TRUE(db.select(QStringLiteral("SELECT count(*) FROM AC_Setting WHERE SettingID = 30"), {}, &r));
+    EXPECT_EQ(r.value(0, 0).toInt(), 0);
+    ASSERT_TRUE(db.begin());
+    ASSERT_TRUE(db.exec(QStringLiteral("INSERT INTO AC_Setting VALUES (32, 'undone', '', 0)")));
+    ASSERT_TRUE(db.rollback());
+    ASSERT_TRUE(db.select(QStringLiteral("SELECT count(*) FROM AC_Setting WHERE SettingID = 32"), {}, &r));
+    EXPECT_EQ(r.value(0, 0).toInt(), 0);
+}
+
 TEST(DataModule, SoundIsSilentWhileMutedOrWhenTheFileIsMissing)
 {
     TestFolder f;
