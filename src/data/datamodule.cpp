@@ -131,7 +131,8 @@ bool TDataModule1::Work::commit()
     if (!open_)
         return false;
     open_ = false;
-    if (dm_.db_.transactionDepth() == 1 && dm_.db_.transactionFailed()) {
+    // A failed statement anywhere inside fails this unit and every unit around it.
+    if (dm_.db_.transactionFailed()) {
         dm_.db_.rollback();
         return false;
     }

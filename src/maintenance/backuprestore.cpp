@@ -320,8 +320,12 @@ BackupRestore::RestoreResult BackupRestore::restore()
         // Put the old data back and carry on with it.
         if (swapped && QFileInfo::exists(before)) {
             dm_->disconnectDatabase();
-            QFile::remove(live);
-            QFile::copy(before, live);
+            // Copy beside the live file first, so that the live name always
+            // holds a whole database.
+            const QString back = live + QStringLiteral(".back");
+            removeWithJournal(back);
+            if (QFile::copy(before, back) && !replaceFile(back, live))
+                removeWithJournal(back);
             dm_->connectDatabase();
         }
         reopenDatasets(wasOpen);

@@ -225,3 +225,20 @@ TEST(DataModule, QuotesAndPercentSignsAreData)
     ASSERT_TRUE(dm->query(QStringLiteral("SELECT UserID FROM AC_User WHERE UserName = ?"), {name.toUpper()}));
     EXPECT_EQ(dm->ADOQuery1().size(), 1);
 }
+
+TEST(DataModule, AnInnerUnitWithAFailedStatementFailsToo)
+{
+    TestFolder f;
+    auto dm = f.makeDataModule();
+    {
+        TDataModule1::Work outer(*dm);
+        dm->writeSetting(30, QStringLiteral("outer"));
+        {
+            TDataModule1::Work inner(*dm);
+            dm->exec(QStringLiteral("INSERT INTO Missing VALUES (1)"));
+            EXPECT_FALSE(inner.commit());
+        }
+        EXPECT_FALSE(outer.commit());
+    }
+    EXPECT_EQ(dm->readSetting(30), QStringLiteral("0"));
+}
