@@ -5,6 +5,21 @@
 #include "startup.h"
 #include "tloginfrm.h"
 #include "tmainfrm.h"
+#ifdef ZELKO_HAVE_CHARTS
+#include "chartsinstall.h"
+#endif
+#ifdef ZELKO_HAVE_CALENDAR
+#include "calendarinstall.h"
+#endif
+#ifdef ZELKO_HAVE_TOOLS
+#include "toolsinstall.h"
+#endif
+#ifdef ZELKO_HAVE_MAINTENANCE_EXTRA
+#include "maintenanceinstall.h"
+#endif
+#ifdef ZELKO_HAVE_INTERCHANGE
+#include "interchangeinstall.h"
+#endif
 
 #include <QApplication>
 #include <QDir>
@@ -55,6 +70,21 @@ int main(int argc, char** argv)
     int rc = 0;
     {
         TMainFrm mainForm(dm.get(), &messages, &files, &desktop);
+#ifdef ZELKO_HAVE_CHARTS
+        installCharts(mainForm, *dm, messages, files, desktop);
+#endif
+#ifdef ZELKO_HAVE_CALENDAR
+        installCalendar(mainForm, *dm, messages, files, desktop);
+#endif
+#ifdef ZELKO_HAVE_TOOLS
+        installTools(mainForm, *dm, messages, files, desktop);
+#endif
+#ifdef ZELKO_HAVE_MAINTENANCE_EXTRA
+        installMaintenanceExtra(mainForm, *dm, messages, files, desktop);
+#endif
+#ifdef ZELKO_HAVE_INTERCHANGE
+        installInterchange(mainForm, *dm, messages, files, desktop);
+#endif
         mainForm.start();
         rc = app.exec();
     }
