@@ -197,6 +197,19 @@ TEST_F(Filters, LedgerSearchWindow)
     f->prepare();
     EXPECT_EQ(f->AccountBox->codes(), QStringLiteral("102"));
 
+    // In the type list Left/Right are swallowed and Space steps to the next type.
+    f->show();
+    f->ComboBox1->setCurrentIndex(0);
+    QWidget* line = f->ComboBox1->lineEdit();
+    line->setFocus();
+    QTest::keyClick(line, Qt::Key_Right);
+    EXPECT_EQ(f->ComboBox1->currentIndex(), 0);
+    QTest::keyClick(line, Qt::Key_Space);
+    EXPECT_EQ(f->ComboBox1->currentText(), QStringLiteral("支出"));
+    for (int i = 1; i < f->CategoryBox->itemCount(); ++i)
+        EXPECT_TRUE(f->CategoryBox->itemCode(i).startsWith(QLatin1Char('2')));
+    f->hide();
+
     // Type "收入" lists income categories only, without the separator.
     f->ComboBox1->setCurrentIndex(2);
     f->fillCategories(QStringLiteral("收入"));

@@ -51,6 +51,8 @@ public:
         if (e->type() != QEvent::KeyPress && e->type() != QEvent::ShortcutOverride)
             return false;
         auto* cb = qobject_cast<QComboBox*>(o);
+        if (!cb && o->parent())
+            cb = qobject_cast<QComboBox*>(o->parent()); // the line of an editable list
         auto* k = static_cast<QKeyEvent*>(e);
         if (!cb)
             return false;
@@ -69,6 +71,23 @@ public:
 
 private:
     std::function<void()> changed_;
+};
+
+// A click on the read-only line of a drop-down list opens its list.
+class PopupOnClick : public QObject {
+public:
+    explicit PopupOnClick(QComboBox* box) : QObject(box), box_(box) {}
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::MouseButtonRelease) {
+            box_->showPopup();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    QComboBox* box_;
 };
 
 QLineEdit* textBox(int maxLength)
@@ -252,6 +271,10 @@ TActSearchFrm::TActSearchFrm(TDataModule1* dm, IMessageBox* messages, GridPages*
     ++row;
     ComboBox1 = new QComboBox;
     ComboBox1->addItems({kAll, QStringLiteral("支出"), QStringLiteral("收入")});
+    // Shown through a read-only line like the multi-select boxes beneath it.
+    ComboBox1->setEditable(true);
+    ComboBox1->lineEdit()->setReadOnly(true);
+    ComboBox1->lineEdit()->installEventFilter(new PopupOnClick(ComboBox1));
     label(QStringLiteral("收支类型："));
     grid->addWidget(ComboBox1, row++, 1);
     CategoryBox = new CheckComboBox;
@@ -305,7 +328,9 @@ TActSearchFrm::TActSearchFrm(TDataModule1* dm, IMessageBox* messages, GridPages*
     });
     connect(ComboBox1, qOverload<int>(&QComboBox::activated), this, [this] { fillCategories(ComboBox1->currentText()); });
     DialogKeys::install(this, SearchButton);
-    ComboBox1->installEventFilter(new ListKeys(this, [this] { fillCategories(ComboBox1->currentText()); }));
+    auto* typeKeys = new ListKeys(this, [this] { fillCategories(ComboBox1->currentText()); });
+    ComboBox1->installEventFilter(typeKeys);
+    ComboBox1->lineEdit()->installEventFilter(typeKeys);
 
     // Once per run.
     const QDate today = pages_ ? pages_->today() : QDate::currentDate();
@@ -353,8 +378,6 @@ void TActSearchFrm::prepare()
     AccountBox->addCheckItem(kAll, QString());
     for (const auto& r : catalogueRows(dm_, QStringLiteral("1")))
         AccountBox->addCheckItem(r.second, r.first);
-    ComboBox1->clear();
-    ComboBox1->addItems({kAll, QStringLiteral("支出"), QStringLiteral("收入")});
     const int ti = rememberedType.isEmpty() ? 0 : ComboBox1->findText(rememberedType);
     ComboBox1->setCurrentIndex(ti < 0 ? 0 : ti);
     CategoryBox->clearItems();
