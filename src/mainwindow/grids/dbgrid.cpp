@@ -342,6 +342,15 @@ static const GridColumn* columnFor(const QModelIndex& i)
 
 QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& o, const QModelIndex& i) const
 {
+    QWidget* w = makeEditor(parent, o, i);
+    const GridColumn* c = columnFor(i);
+    if (w && c && !c->inputMethod)
+        w->setAttribute(Qt::WA_InputMethodEnabled, false);
+    return w;
+}
+
+QWidget* GridDelegate::makeEditor(QWidget* parent, const QStyleOptionViewItem& o, const QModelIndex& i) const
+{
     const GridColumn* c = columnFor(i);
     if (c && c->isLookup()) {
         auto* cb = new QComboBox(parent);

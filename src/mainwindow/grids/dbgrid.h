@@ -35,6 +35,7 @@ struct GridColumn {
     bool date = false;        // masked date editor, shown "yyyy-m-d"
     bool money = false;       // "###,##0.00"
     bool readOnly = false;    // always read-only
+    bool inputMethod = true;  // false: the input method is off in its editor (dates, amounts)
     std::function<bool()> dynamicReadOnly; // read-only while it says so
     // Lookup: shows lookup's nameField for the row whose lookupKey equals field.
     QPointer<RecordSet> lookup;
@@ -104,6 +105,9 @@ public:
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    QWidget* makeEditor(QWidget* parent, const QStyleOptionViewItem& o, const QModelIndex& i) const;
 };
 
 class GridFooter;

@@ -184,9 +184,9 @@ void GridPages::buildLedgerPage(QWidget* page)
 {
     Panel17 = new QWidget;
     Panel17->setObjectName(QStringLiteral("Panel17"));
-    Panel17->setFixedHeight(24);
+    Panel17->setFixedHeight(22);
     auto* bar = new QHBoxLayout(Panel17);
-    bar->setContentsMargins(4, 1, 5, 1);
+    bar->setContentsMargins(4, 0, 5, 0);
     bar->setSpacing(0);
     auto* label = new QLabel(QStringLiteral("日期范围："));
     DateRangeStaticText = new QLabel;
@@ -239,6 +239,7 @@ void GridPages::buildLedgerPage(QWidget* page)
     inc.align = Qt::AlignCenter;
     GridColumn& date = col(QStringLiteral("ActDate"), QStringLiteral("日期"), 76);
     date.date = true;
+    date.inputMethod = false;
     date.footer = QStringLiteral("合计");
     date.footerAlign = Qt::AlignCenter;
     GridColumn& t2 = col(QStringLiteral("TypeID2"), QStringLiteral("收支类型"), 93);
@@ -255,6 +256,7 @@ void GridPages::buildLedgerPage(QWidget* page)
     in.footerColor = kGreen;
     in.footerBold = true;
     in.dynamicReadOnly = [this] { return rules_ && rules_->inReadOnly; };
+    in.inputMethod = false;
     GridColumn& out = col(QStringLiteral("OutAmount"), QStringLiteral("支出金额"), 93);
     out.align = Qt::AlignRight | Qt::AlignVCenter;
     out.color = kRed;
@@ -262,6 +264,7 @@ void GridPages::buildLedgerPage(QWidget* page)
     out.footerColor = kRed;
     out.footerBold = true;
     out.dynamicReadOnly = [this] { return !rules_ || rules_->outReadOnly; };
+    out.inputMethod = false;
     GridColumn& acc = col(QStringLiteral("TypeID"), QStringLiteral("交易帐户"), 111);
     acc.name = QStringLiteral("TypeName");
     acc.align = Qt::AlignCenter;
