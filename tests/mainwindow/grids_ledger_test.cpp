@@ -189,6 +189,14 @@ TEST_F(LedgerGrid, EditUndoAndDelete)
     EXPECT_EQ(countRows(), 1);
     EXPECT_EQ(ledger()->recordCount(), 1);
     EXPECT_EQ(grid->footerText(QStringLiteral("TypeName2")), QStringLiteral("1"));
+
+    // Deleting a row that is still being entered only drops that row.
+    pages->ActInsertExecute();
+    ASSERT_EQ(ledger()->recordCount(), 2);
+    pages->ActDelExecute();
+    EXPECT_EQ(ledger()->state(), RecordSet::Browse);
+    EXPECT_EQ(ledger()->recordCount(), 1);
+    EXPECT_EQ(countRows(), 1);
 }
 
 TEST_F(LedgerGrid, CopyAndPasteUseTheLedgerSlot)

@@ -140,6 +140,7 @@ GridPages::GridPages(TDataModule1* dm, LedgerRules* rules, IMessageBox* messages
     ActSearchFrm = new TActSearchFrm(dm_, messages_, this, host_.window);
     AddrSearchFrm = new TAddrSearchFrm(dm_, this, host_.window);
     MemoSearchFrm = new TMemoSearchFrm(dm_, this, host_.window);
+    forms_ = {ActSearchFrm, AddrSearchFrm, MemoSearchFrm};
 
     for (DBGrid* g : {DBGridAct, DBGridPlan, DBGridAddr, DBGridMemo}) {
         if (host_.gridPopup) {
@@ -159,9 +160,9 @@ GridPages::GridPages(TDataModule1* dm, LedgerRules* rules, IMessageBox* messages
 
 GridPages::~GridPages()
 {
-    delete ActSearchFrm;
-    delete AddrSearchFrm;
-    delete MemoSearchFrm;
+    // The search windows may already have gone with their parent window.
+    for (const QPointer<QDialog>& d : forms_)
+        delete d.data();
 }
 
 QString GridPages::branch() const
@@ -937,12 +938,14 @@ void GridPages::ActDelExecute()
         return;
     RecordSet* rs = g->recordSet();
     g->discardEditor();
+    // A row being entered is only dropped; an edited row loses its changes and goes.
+    const bool newRow = rs->state() == RecordSet::Insert;
     if (rs->isEditing())
         rs->cancel();
     g->setEditingMode(false);
     if (host_.updateUndoState)
         host_.updateUndoState();
-    if (!rs->isOpen() || rs->recordCount() == 0)
+    if (newRow || !rs->isOpen() || rs->recordCount() == 0)
         return;
     if (g == DBGridPlan && rs->integer(QStringLiteral("ID")) < 3) {
         messages_->show(QStringLiteral("提示"), QStringLiteral("系统记录不允许删除！"), MsgIcon::Information);

@@ -19,6 +19,7 @@ class LedgerRules;
 class IDesktop;
 class QAction;
 class QComboBox;
+class QDialog;
 class QFrame;
 class QLabel;
 class QMenu;
@@ -135,4 +136,5 @@ private:
     IDesktop* desktop_;
     GridHost host_;
     RecordSlots slots_;
+    QVector<QPointer<QDialog>> forms_;
 };
