@@ -4,6 +4,7 @@
 #include "grids_fixture.h"
 
 #include <QLineEdit>
+#include <QScrollBar>
 
 class PlanAndSide : public GridsFixture {
 protected:
@@ -236,6 +237,18 @@ TEST_F(PlanAndSide, AddressBookRowsAndLinks)
     pages->ActInsertExecute();
     EXPECT_EQ(rs->text(QStringLiteral("TypeID")), QStringLiteral("501"));
     pages->ActUndoExecute();
+
+    // Scrolled sideways, the name column stays; a click on it selects its row.
+    g->horizontalScrollBar()->setValue(g->horizontalScrollBar()->maximum());
+    QApplication::processEvents();
+    ASSERT_TRUE(g->frozenView() && g->frozenView()->isVisible());
+    rs->setRecNo(1);
+    QTableView* fz = g->frozenView();
+    QTest::mouseClick(fz->viewport(), Qt::LeftButton, {}, fz->visualRect(fz->model()->index(1, 0)).center());
+    EXPECT_EQ(rs->recNo(), 2);
+    g->horizontalScrollBar()->setValue(0);
+    QApplication::processEvents();
+    EXPECT_FALSE(fz->isVisible());
 
     // Sorting by the group column: TypeID, then Name.
     g->titleClick(g->columnOf(QStringLiteral("TypeName")));

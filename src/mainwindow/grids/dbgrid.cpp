@@ -824,6 +824,105 @@ void DBGrid::mouseReleaseEvent(QMouseEvent* e)
         onCellClick(i.row(), i.column());
 }
 
+// --- frozen first column -------------------------------------------------------------
+
+namespace {
+
+// Clicks on the frozen column act on the grid beneath it.
+class FrozenClicks : public QObject {
+public:
+    FrozenClicks(DBGrid* grid, QTableView* frozen) : QObject(frozen), grid_(grid), frozen_(frozen) {}
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() != QEvent::MouseButtonPress && e->type() != QEvent::MouseButtonDblClick)
+            return false;
+        auto* me = static_cast<QMouseEvent*>(e);
+        const QModelIndex i = frozen_->indexAt(me->pos());
+        if (!i.isValid())
+            return true;
+        grid_->setFocus();
+        const QModelIndex cur = grid_->currentIndex();
+        grid_->setCurrentIndex(grid_->model()->index(i.row(), cur.isValid() ? cur.column() : 0));
+        if (e->type() == QEvent::MouseButtonDblClick && !grid_->recordSet()->isEditing() && grid_->onEditRequest)
+            grid_->onEditRequest();
+        return true;
+    }
+
+private:
+    DBGrid* grid_;
+    QTableView* frozen_;
+};
+
+} // namespace
+
+void DBGrid::setFrozenFirstColumn(bool on)
+{
+    if (!on) {
+        delete frozen_;
+        frozen_ = nullptr;
+        return;
+    }
+    if (frozen_)
+        return;
+    frozen_ = new QTableView(this);
+    frozen_->setObjectName(objectName() + QStringLiteral("Frozen"));
+    frozen_->setModel(model_);
+    frozen_->setSelectionModel(selectionModel());
+    frozen_->setItemDelegate(itemDelegate());
+    frozen_->setFocusPolicy(Qt::NoFocus);
+    frozen_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    frozen_->verticalHeader()->hide();
+    frozen_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    frozen_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    frozen_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    frozen_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    frozen_->setVerticalScrollMode(verticalScrollMode());
+    frozen_->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
+    frozen_->setWordWrap(false);
+    frozen_->setFrameShape(QFrame::NoFrame);
+    frozen_->setStyleSheet(QStringLiteral("QTableView { border-right: 1px solid palette(mid); }"));
+    frozen_->viewport()->installEventFilter(new FrozenClicks(this, frozen_));
+    frozen_->horizontalHeader()->setSectionsClickable(true);
+    frozen_->horizontalHeader()->setSortIndicatorShown(true);
+    connect(frozen_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int c) {
+        emit horizontalHeader()->sectionClicked(c);
+    });
+    auto hideOthers = [this] {
+        for (int c = 1; c < model_->columnCount(); ++c)
+            frozen_->setColumnHidden(c, true);
+        frozen_->setColumnWidth(0, columnWidth(0));
+    };
+    hideOthers();
+    connect(model_, &QAbstractItemModel::modelReset, frozen_, hideOthers);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, frozen_, [this](int logical, int, int size) {
+        if (logical == 0) {
+            frozen_->setColumnWidth(0, size);
+            placeFrozen();
+        }
+    });
+    connect(verticalScrollBar(), &QAbstractSlider::valueChanged, frozen_->verticalScrollBar(), &QAbstractSlider::setValue);
+    connect(horizontalScrollBar(), &QAbstractSlider::valueChanged, this, [this] { placeFrozen(); });
+    placeFrozen();
+}
+
+void DBGrid::placeFrozen()
+{
+    if (!frozen_)
+        return;
+    // Shown only while the first column would scroll out of sight.
+    const bool scrolled = horizontalScrollBar()->value() > 0 && horizontalHeader()->visualIndex(0) == 0;
+    frozen_->setVisible(scrolled);
+    if (!scrolled)
+        return;
+    const int left = frameWidth() + (verticalHeader()->isVisible() ? verticalHeader()->width() : 0);
+    frozen_->setGeometry(left, frameWidth(), columnWidth(0) + 1, viewport()->height() + horizontalHeader()->height());
+    frozen_->horizontalHeader()->setFixedHeight(horizontalHeader()->height());
+    frozen_->verticalScrollBar()->setValue(verticalScrollBar()->value());
+    frozen_->horizontalHeader()->setSortIndicator(horizontalHeader()->sortIndicatorSection(),
+                                                  horizontalHeader()->sortIndicatorOrder());
+    frozen_->raise();
+}
+
 // --- footers -------------------------------------------------------------------------
 
 void DBGrid::setFooterVisible(bool on)
@@ -872,6 +971,7 @@ void DBGrid::resizeEvent(QResizeEvent* e)
 {
     QTableView::resizeEvent(e);
     updateGeometries();
+    placeFrozen();
 }
 
 bool DBGrid::viewportEvent(QEvent* e) { return QTableView::viewportEvent(e); }
@@ -887,6 +987,7 @@ void DBGrid::setMarker(int column, Marker m)
         markers_.insert(column, m);
     horizontalHeader()->setSortIndicator(m == NoMarker ? -1 : column,
                                          m == Descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    placeFrozen();
 }
 
 bool DBGrid::anyDescending() const

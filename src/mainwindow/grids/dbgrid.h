@@ -170,6 +170,9 @@ public:
     int layoutRows() const;
 
     void sizeHintsFromColumns();
+    // Keeps the first column in place when the grid scrolls sideways.
+    void setFrozenFirstColumn(bool on);
+    QTableView* frozenView() const { return frozen_; }
 
 signals:
     void footersNeeded();
@@ -195,6 +198,8 @@ private:
     RecordSet* rs_;
     GridModel* model_;
     GridFooter* footer_;
+    void placeFrozen();
+    QTableView* frozen_ = nullptr;
     bool footerOn_ = false;
     bool editing_ = false;
     bool guard_ = false;

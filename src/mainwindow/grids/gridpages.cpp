@@ -730,6 +730,7 @@ void GridPages::buildAddressPage(QWidget* page)
     col(QStringLiteral("Misc"), QStringLiteral("备注"), 350);
     DBGridAddr->setColumns(c);
     DBGridAddr->setMarker(0, DBGrid::Ascending);
+    DBGridAddr->setFrozenFirstColumn(true);
     DBGridAddr->sortOrder = [](const QString& column, const QString& d) { return sideSortOrder(column, d); };
     DBGridAddr->gridModel()->oddColor = QColor(254, 216, 238);
     DBGridAddr->gridModel()->evenColor = tooltipBase();
@@ -768,6 +769,7 @@ void GridPages::buildMemoPage(QWidget* page)
         QStringLiteral("请不要在软件中保存银行卡/帐户密码、信用卡号和其它重要密码！");
     DBGridMemo->setColumns(c);
     DBGridMemo->setMarker(0, DBGrid::Ascending);
+    DBGridMemo->setFrozenFirstColumn(true);
     DBGridMemo->sortOrder = [](const QString& column, const QString& d) { return sideSortOrder(column, d); };
     DBGridMemo->gridModel()->oddColor = QColor(228, 255, 225);
     DBGridMemo->gridModel()->evenColor = QColor(255, 245, 232);
