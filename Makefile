@@ -31,6 +31,7 @@ test: build
 
 bench: build
 	@$(BUILD_DIR)/bin/zelko-bench
+	@if [ -x $(BUILD_DIR)/bin/zelko-grids-bench ]; then QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/zelko-grids-bench; fi
 
 clean:
 	@rm -rf $(BUILD_DIR)
