@@ -147,6 +147,12 @@ TEST(SolarTerms, KnownDates)
         EXPECT_EQ(solarTermDate(t.year, t.index), t.date) << t.year << " " << str(solarTermName(t.index));
         EXPECT_EQ(solarTermOn(t.date), t.index);
     }
+    // All 24 terms of 2024.
+    const QStringList days2024 = QStringLiteral("0106 0120 0204 0219 0305 0320 0404 0419 0505 0520 0605 0621 "
+                                                "0706 0722 0807 0822 0907 0922 1008 1023 1107 1122 1206 1221")
+                                     .split(QLatin1Char(' '));
+    for (int i = 0; i < 24; ++i)
+        EXPECT_EQ(solarTermDate(2024, i).toString(QStringLiteral("MMdd")), days2024.at(i)) << str(solarTermName(i));
     EXPECT_EQ(solarTermName(2), QStringLiteral("立春"));
     EXPECT_EQ(solarTermName(23), QStringLiteral("冬至"));
     EXPECT_EQ(solarTermOn(d(2024, 2, 5)), -1);
@@ -236,4 +242,33 @@ TEST(FestivalRules, DefaultTableAndTheDaysItMarks)
     EXPECT_EQ(lists.solar.rows().size(), 110);
     EXPECT_EQ(lists.solar.find(QStringLiteral("1225"))->name, QStringLiteral("圣诞"));
     EXPECT_EQ(lists.solar.find(QStringLiteral("1225"))->color, 7u);
+}
+
+// The table and the solar terms agree with the rules of the calendar: a leap
+// month holds no major term (大寒, 雨水 ... 冬至), and 冬至 falls in the
+// eleventh month of every year.
+TEST(LunarTable, LeapMonthsHoldNoMajorTermAndWinterSolsticeIsInTheEleventhMonth)
+{
+    for (int y = kFirstYear; y <= kLastYear; ++y)
+        for (int m = 1; m <= 12; ++m)
+            for (bool leap : {false, true}) {
+                if (leap && leapMonth(y) != m)
+                    continue;
+                const QDate start = toSolar({y, m, 1, leap});
+                const QDate end = start.addDays(monthDays(y, m, leap) - 1);
+                int majors = 0;
+                bool solstice = false;
+                for (int gy = start.year(); gy <= end.year(); ++gy)
+                    for (int i = 1; i < 24; i += 2) {
+                        const QDate t = solarTermDate(gy, i);
+                        if (t >= start && t <= end) {
+                            ++majors;
+                            solstice = solstice || i == 23;
+                        }
+                    }
+                if (leap)
+                    EXPECT_EQ(majors, 0) << y << " leap " << m;
+                if (m == 11 && !leap)
+                    EXPECT_TRUE(solstice) << y;
+            }
 }
