@@ -156,7 +156,8 @@ StatisticsTabs::StatisticsTabs(TDataModule1* dm, QTabWidget* tabs)
         auto* b = new QToolButton(corner);
         b->setObjectName(name);
         b->setText(caption);
-        b->setAutoRaise(true);
+        b->setCheckable(true);
+        b->setAutoExclusive(true);
         b->hide();
         cl->addWidget(b);
         return b;
@@ -321,12 +322,22 @@ void StatisticsTabs::drawPie()
     c->addSeries(s);
     const double sum = s->sum();
     const QList<QLegendMarker*> markers = c->legend()->markers(s);
+    static const QColor palette[] = {{220, 40, 40},  {40, 150, 60},  {250, 190, 30}, {40, 90, 210},  {200, 60, 200},
+                                     {30, 160, 160}, {150, 60, 30},  {120, 200, 60}, {140, 140, 40}, {120, 60, 160},
+                                     {20, 50, 130},  {250, 130, 70}, {100, 180, 230}, {140, 140, 140}};
+    double lastShown = 100; // share of the last slice whose label is shown
     for (int i = 0; i < slices.size(); ++i) {
         QPieSlice* p = s->slices().at(i);
         const double share = sum > 0 ? p->value() / sum * 100 : 0;
         p->setLabel(slices[i].name + QStringLiteral(" ") + QString::number(share, 'f', 1) + QStringLiteral("%"));
-        p->setLabelVisible(true);
-        p->setLabelArmLengthFactor(0.1);
+        p->setColor(palette[i % (sizeof palette / sizeof palette[0])]);
+        p->setBorderColor(Qt::white);
+        p->setLabelArmLengthFactor(0.12);
+        // A thin slice right after a labelled one would print over its label;
+        // the legend still names it with its amount.
+        const bool crowded = i > 0 && share < 3 && (share + lastShown) / 2 < 8;
+        p->setLabelVisible(!crowded);
+        lastShown = crowded ? lastShown + share : share;
         if (i < markers.size())
             markers[i]->setLabel(slices[i].name + QStringLiteral("  ") + slices[i].value.display());
     }
@@ -383,16 +394,24 @@ void StatisticsTabs::drawBalance()
     QStringList labels;
     auto* in = new QLineSeries;
     auto* out = new QLineSeries;
+    auto* zero = new QLineSeries;
     for (int i = 0; i < h.days.size(); ++i) {
         labels << Dates::shortText(h.days[i]);
         in->append(i, h.inside[i].toDouble());
         out->append(i, h.outside[i].toDouble());
+        zero->append(i, 0);
     }
     int idx = 0;
     for (QLineSeries* upper : {in, out}) {
-        auto* area = new QAreaSeries(upper);
+        auto* lower = new QLineSeries;
+        lower->replace(zero->points());
+        auto* area = new QAreaSeries(upper, lower);
         upper->setParent(area);
-        area->setName(idx == 0 ? QStringLiteral("可用资金") : QStringLiteral("帐外资金"));
+        lower->setParent(area);
+        if (account)
+            area->setName(n.text);
+        else
+            area->setName(idx == 0 ? QStringLiteral("可用资金") : QStringLiteral("帐外资金"));
         const QColor col = idx == 0 ? kGreen : kFuchsia;
         QColor fill = col;
         fill.setAlpha(110);
@@ -401,6 +420,7 @@ void StatisticsTabs::drawBalance()
         attach(c, area);
         ++idx;
     }
+    delete zero;
     Chart3->setProperty(kLabelsProperty, labels);
     setBottomLabels(Chart3);
     showBalanceSeries(n.fund ? 1 : 0);
@@ -426,4 +446,6 @@ void StatisticsTabs::showBalanceSeries(int index)
                 }
     }
     fitMoneyAxis(leftAxis(c), lo, hi);
+    SpeedButton1->setChecked(index == 0);
+    SpeedButton2->setChecked(index == 1);
 }
