@@ -1,0 +1,302 @@
+// The commands in the main window: export of the shown list to the three
+// file kinds and their import back (the same entries and balances), the
+// refusals that change nothing, and the print preview.
+#include "../mainwindow/mainfixture.h"
+
+#include "dbgrid.h"
+#include "gridpages.h"
+#include "gridprint.h"
+#include "interchangeinstall.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QPdfWriter>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <QTimer>
+
+namespace {
+
+QStringList L(const QString& date, const QString& cat, const QString& note, const QString& in, const QString& out,
+              const QString& acct, const QString& rel = QString())
+{
+    return {date, cat, note, in, out, acct, QString(), rel};
+}
+
+class InterchangeWindow : public MainFixture {
+protected:
+    void SetUp() override
+    {
+        MainFixture::SetUp();
+        dm->writeSetting(6, QStringLiteral("6")); // the ledger shows every entry
+        QDir().mkpath(QStringLiteral("/tmp/shots/interchange"));
+        QDir().mkpath(folder.path(QStringLiteral("Sound")));
+        for (const char* wav : {"Sound/push.wav", "Sound/done.wav"}) {
+            QFile f(folder.path(QString::fromLatin1(wav)));
+            f.open(QIODevice::WriteOnly);
+        }
+    }
+    // A ledger with a transfer pair, made through the import rules.
+    void seedLedger()
+    {
+        TableFile::Rows rows{Importer::titles(ImportKind::Ledger),
+                             L(QStringLiteral("2026-3-2"), QStringLiteral("工资"), QStringLiteral("三月"), QStringLiteral("8,000.00"), {}, QStringLiteral("工资卡")),
+                             L(QStringLiteral("2026-3-3"), QStringLiteral("转出"), QStringLiteral("取现"), {}, QStringLiteral("500.00"), QStringLiteral("工资卡"), QStringLiteral("现金")),
+                             L(QStringLiteral("2026-3-4"), QStringLiteral("伙食"), QStringLiteral("<午饭> & \"茶\""), {}, QStringLiteral("12.50"), QStringLiteral("现金")),
+                             L(QStringLiteral("2026-3-5"), QStringLiteral("伙食"), QStringLiteral("50%的'折扣'"), {}, QStringLiteral("3"), QStringLiteral("现金"))};
+        ASSERT_TRUE(Importer::recognise(ImportKind::Ledger, &rows));
+        ImportLog log;
+        Importer imp(*dm);
+        ASSERT_EQ(imp.run(ImportKind::Ledger, rows, log).imported, 4);
+    }
+    InterchangeCommands* openWindow()
+    {
+        open();
+        commands = installInterchange(*win, *dm, folder.messages, files, desktop);
+        commands->showPreview = [](QPrintPreviewDialog*) {};
+        return commands;
+    }
+    QStringList ledgerSnapshot()
+    {
+        dm->query(QStringLiteral("SELECT ActDate, InAmount, OutAmount, TypeID, TypeID2, Mark, Balance, RelateTypeID, "
+                                 "Included, AbsAmount FROM AC_List WHERE UserID = 1 ORDER BY TypeID, ActDate, TypeID2"));
+        QStringList out;
+        for (const QVariantList& r : dm->ADOQuery1().rows) {
+            QStringList cells;
+            for (const QVariant& v : r)
+                cells << v.toString();
+            out << cells.join(QLatin1Char('|'));
+        }
+        dm->query(QStringLiteral("SELECT TypeID, Balance FROM AC_Type WHERE UserID = 1 ORDER BY TypeID"));
+        for (const QVariantList& r : dm->ADOQuery1().rows)
+            out << r.at(0).toString() + QLatin1Char('=') + r.at(1).toString();
+        return out;
+    }
+    void clearLedger()
+    {
+        ASSERT_TRUE(dm->exec(QStringLiteral("DELETE FROM AC_List")));
+        ASSERT_TRUE(dm->exec(QStringLiteral("UPDATE AC_Type SET Balance = 0")));
+    }
+    QString readLog()
+    {
+        QFile f(commands->logPath());
+        if (!f.open(QIODevice::ReadOnly))
+            return QString();
+        QStringDecoder gbk("GBK");
+        return gbk.decode(f.readAll());
+    }
+
+    QTemporaryDir dir;
+    InterchangeCommands* commands = nullptr;
+};
+
+} // namespace
+
+TEST_F(InterchangeWindow, LedgerExportsToEveryKindAndImportsBackToTheSameEntries)
+{
+    seedLedger();
+    openWindow();
+    select(QStringLiteral("1"));
+    DBGrid* grid = win->gridPages()->DBGridAct;
+    ASSERT_EQ(grid->model()->rowCount(), 5);
+    const QStringList before = ledgerSnapshot();
+
+    for (const QString& name : {QStringLiteral("led.htm"), QStringLiteral("led.txt"), QStringLiteral("led")}) {
+        files.nextPath = dir.filePath(name);
+        win->ActExport->trigger();
+        const QString path = name == QLatin1String("led") ? dir.filePath(QStringLiteral("led.xls")) : files.nextPath;
+        TableFile::Kind kind;
+        ASSERT_TRUE(TableFile::kindOfName(path, &kind)) << path.toStdString();
+        TableFile::Rows rows;
+        ASSERT_TRUE(TableFile::read(path, kind, &rows)) << path.toStdString();
+        ASSERT_EQ(rows.size(), 7); // titles, five entries, the totals
+        EXPECT_EQ(rows.first(), Importer::titles(ImportKind::Ledger));
+        EXPECT_EQ(rows.last().first(), QStringLiteral("合计"));
+        EXPECT_EQ(files.requests.last().title, QStringLiteral("保存为"));
+        ASSERT_FALSE(folder.sound.played.isEmpty());
+        EXPECT_TRUE(folder.sound.played.last().endsWith(QStringLiteral("Sound/done.wav")));
+
+        clearLedger();
+        win->listRefresh();
+        desktop.opened.clear();
+        files.nextPath = path;
+        win->ActImport->trigger();
+        EXPECT_EQ(ledgerSnapshot(), before) << name.toStdString();
+        EXPECT_EQ(commands->lastOutcome.imported, 5);
+        EXPECT_EQ(commands->lastOutcome.refused, 0);
+        ASSERT_EQ(desktop.opened.size(), 1);
+        EXPECT_TRUE(desktop.opened.first().endsWith(QStringLiteral("Data/Import.log")));
+        EXPECT_TRUE(readLog().endsWith(QStringLiteral("\r\n      导入成功：  5\r\n      导入失败：  0\r\n")));
+        EXPECT_EQ(grid->model()->rowCount(), 5); // the list shows them again
+    }
+    EXPECT_EQ(folder.messages.count(), 0);
+    grid->grab().save(QStringLiteral("/tmp/shots/interchange/ledger_after_import.png"));
+}
+
+TEST_F(InterchangeWindow, OverwriteQuestionAndWriteFailure)
+{
+    seedLedger();
+    openWindow();
+    select(QStringLiteral("1"));
+    const QString path = dir.filePath(QStringLiteral("old.txt"));
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("keep");
+    }
+    files.nextPath = path;
+    folder.messages.answerNext(MsgAnswer::Cancel);
+    folder.sound.played.clear();
+    win->ActExport->trigger();
+    EXPECT_EQ(folder.sound.played.size(), 1); // the click, no done sound
+    ASSERT_EQ(folder.messages.count(), 1);
+    EXPECT_EQ(folder.messages.last().title, QStringLiteral("重要提示"));
+    EXPECT_EQ(folder.messages.last().text, QStringLiteral("文件已存在，是否覆盖？"));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("keep"));
+    f.close();
+
+    files.nextPath = dir.filePath(QStringLiteral("no/such/folder/x.xls"));
+    win->ActExport->trigger();
+    EXPECT_EQ(folder.messages.last().title, QStringLiteral("错误"));
+    EXPECT_EQ(folder.messages.last().text, QStringLiteral("导出失败，请检查导出文件是否正在被另一个程序使用！"));
+}
+
+TEST_F(InterchangeWindow, WrongFilesChangeNothing)
+{
+    seedLedger();
+    openWindow();
+    select(QStringLiteral("1"));
+    const QStringList before = ledgerSnapshot();
+
+    files.nextPath = dir.filePath(QStringLiteral("missing.txt"));
+    win->ActImport->trigger();
+    EXPECT_EQ(folder.messages.last().text, QStringLiteral("导入文件不存在！"));
+    EXPECT_EQ(folder.messages.last().title, QStringLiteral("错误"));
+
+    // A plan file, a picture named .xls, a page without a table.
+    const QString plan = dir.filePath(QStringLiteral("plan.txt"));
+    ASSERT_TRUE(TableFile::write(plan, TableFile::Kind::Text, {Importer::titles(ImportKind::Plan)}));
+    const QString fake = dir.filePath(QStringLiteral("fake.xls"));
+    const QString page = dir.filePath(QStringLiteral("page.htm"));
+    for (const auto& [p, bytes] : {std::pair{fake, QByteArray("\x89PNG\r\n\x1a\n....")},
+                                   std::pair{page, QByteArray("<html><body>没有表格</body></html>")}}) {
+        QFile f(p);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    for (const QString& p : {plan, fake, page}) {
+        folder.messages.clear();
+        files.nextPath = p;
+        win->ActImport->trigger();
+        ASSERT_EQ(folder.messages.count(), 1) << p.toStdString();
+        EXPECT_EQ(folder.messages.last().title, QStringLiteral("错误"));
+        EXPECT_EQ(folder.messages.last().text, QStringLiteral("数据格式错误，请检查导入文件是否收支记录！"));
+    }
+    EXPECT_TRUE(desktop.opened.isEmpty());
+    EXPECT_EQ(readLog(), QStringLiteral("检查数据合法性 ... \r\n\r\n"));
+    EXPECT_EQ(ledgerSnapshot(), before);
+
+    // A page that takes no import: a log with its first lines only, opened.
+    select(QStringLiteral("7"));
+    files.nextPath = plan;
+    win->ActImport->trigger();
+    EXPECT_EQ(desktop.opened.size(), 1);
+    EXPECT_EQ(readLog(), QStringLiteral("检查数据合法性 ... \r\n\r\n"));
+    EXPECT_EQ(ledgerSnapshot(), before);
+}
+
+TEST_F(InterchangeWindow, AddressBookRoundTripRefusesEveryRowAsDuplicate)
+{
+    seedCatalogue();
+    ASSERT_TRUE(dm->exec(QStringLiteral("INSERT INTO AC_Address VALUES (1, '李四', '501', '123', '1001', 'a@b.c', NULL, "
+                                        "'1990-1-1', 'O''Hara路', NULL, NULL, '备注', 1)")));
+    ASSERT_TRUE(dm->exec(QStringLiteral("INSERT INTO AC_Address VALUES (2, '王五', '501', NULL, NULL, NULL, NULL, "
+                                        "NULL, NULL, NULL, NULL, NULL, 1)")));
+    openWindow();
+    select(QStringLiteral("5"));
+    files.nextPath = dir.filePath(QStringLiteral("addr.htm"));
+    win->ActExport->trigger();
+    TableFile::Rows rows;
+    ASSERT_TRUE(TableFile::read(files.nextPath, TableFile::Kind::Html, &rows));
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(rows.first(), Importer::titles(ImportKind::Address));
+
+    win->ActImport->trigger();
+    EXPECT_EQ(commands->lastOutcome.refused, 2);
+    EXPECT_EQ(commands->lastOutcome.imported, 0);
+    EXPECT_EQ(readLog().count(QStringLiteral("重复记录")), 2);
+
+    // Into a new group: the group appears in the tree.
+    rows[1][1] = QStringLiteral("球友");
+    rows.removeLast();
+    const QString edited = dir.filePath(QStringLiteral("addr2.txt"));
+    ASSERT_TRUE(TableFile::write(edited, TableFile::Kind::Text, rows));
+    files.nextPath = edited;
+    win->ActImport->trigger();
+    EXPECT_EQ(commands->lastOutcome.imported, 1);
+    const QString group = scalar(QStringLiteral("SELECT TypeID FROM AC_Type WHERE TypeName = '球友'"));
+    ASSERT_FALSE(group.isEmpty());
+    EXPECT_NE(node(group), nullptr);
+    EXPECT_EQ(win->currentTypeId(), QStringLiteral("5"));
+}
+
+TEST_F(InterchangeWindow, PrintPreviewAndPdf)
+{
+    seedLedger();
+    openWindow();
+    select(QStringLiteral("1"));
+    int previews = 0;
+    commands->showPreview = [&](QPrintPreviewDialog* d) {
+        ++previews;
+        d->resize(1000, 760);
+        d->show();
+        QCoreApplication::processEvents();
+        d->grab().save(QStringLiteral("/tmp/shots/interchange/print_preview_ledger.png"));
+        d->close();
+    };
+    win->ActPrint->trigger();
+    EXPECT_EQ(previews, 1);
+
+    // The same table rendered into a PDF: title, rows, page numbers.
+    const PrintTable t = InterchangeCommands::printTable(win->gridPages()->DBGridAct, true,
+                                                         QStringLiteral("收 支 明 细"), QFont(QStringLiteral("宋体")));
+    EXPECT_EQ(t.headers, Importer::titles(ImportKind::Ledger));
+    EXPECT_EQ(t.rows.size(), 6);
+    const QString pdf = dir.filePath(QStringLiteral("p.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    PrintTable many = t;
+    for (int i = 0; i < 200; ++i)
+        many.rows << t.rows.first();
+    int pages = 0;
+    {
+        QPainter p(&printer);
+        pages = GridPrint::paint(many, &printer, &p, printer.resolution());
+    }
+    EXPECT_GT(pages, 1);
+    EXPECT_GT(QFileInfo(pdf).size(), 1000);
+    EXPECT_EQ(GridPrint::pageText(2, 5), QStringLiteral("第2页/共5页"));
+
+    // Pages that print nothing.
+    select(QStringLiteral("7"));
+    win->ActPrint->trigger();
+    EXPECT_EQ(previews, 1);
+    select(QStringLiteral("6"));
+    commands->showPreview = [&](QPrintPreviewDialog* d) {
+        ++previews;
+        d->resize(900, 600);
+        d->show();
+        QCoreApplication::processEvents();
+        d->grab().save(QStringLiteral("/tmp/shots/interchange/print_preview_memo.png"));
+    };
+    win->ActPrint->trigger();
+    EXPECT_EQ(previews, 2);
+}
