@@ -72,12 +72,10 @@ void installCharts(TMainFrm& frm, TDataModule1& dm, IMessageBox&, IFileDialog&, 
             t->redraw();
         *drawnByQuery = false;
     });
-    QObject::connect(&frm, &TMainFrm::fontApplied, t, [t](const QFont& f) {
-        for (QWidget* b : {static_cast<QWidget*>(t->ComboBox3), static_cast<QWidget*>(t->ComboBox4)})
-            b->setFont(f);
-    });
+    QObject::connect(&frm, &TMainFrm::fontApplied, t, [t](const QFont& f) { t->applyFont(f); });
 
-    // The window already shows its first node: set the tabs up for it.
+    // The window already has its font and shows its first node.
+    t->applyFont(frm.chosenFont());
     const int saved = frm.layoutValues().pageControl1;
     applyTabVisibility(frm, t);
     if (saved >= 0 && saved < frm.PageControl1->count() && frm.PageControl1->isTabVisible(saved))

@@ -218,6 +218,26 @@ void StatisticsTabs::setupTimeChart(ChartView* v, const QColor& top)
     v->installEventFilter(new Relabel(v));
 }
 
+void StatisticsTabs::applyFont(const QFont& f)
+{
+    font_ = f;
+    fontSet_ = true;
+    for (QComboBox* b : {ComboBox3, ComboBox4})
+        b->setFont(f);
+    for (ChartView* v : {Chart1, Chart2, Chart5, Chart4, Chart3}) {
+        v->setFont(f);
+        v->chart()->legend()->setFont(f);
+        for (QAbstractAxis* a : v->chart()->axes())
+            a->setLabelsFont(f);
+        for (QAbstractSeries* s : v->chart()->series())
+            if (auto* pie = qobject_cast<QPieSeries*>(s))
+                for (QPieSlice* sl : pie->slices())
+                    sl->setLabelFont(f);
+        v->setTitleText(v->titleText());
+        setBottomLabels(v);
+    }
+}
+
 void StatisticsTabs::unitChanged(QComboBox* box, int setting, int index)
 {
     dm_->clickSound();
@@ -288,6 +308,7 @@ void StatisticsTabs::drawIncomeExpense(int unit)
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QChart* c = Chart1->chart();
     clearSeries(c);
+    Chart1->hideReadout();
     Chart1->setTitleText(Stats::unitTitle(unit));
     const Stats::IncomeExpense r = stats.incomeExpense(unit);
     auto* income = new QBarSet(QStringLiteral("收入"));
@@ -332,6 +353,8 @@ void StatisticsTabs::drawPie()
         p->setLabel(slices[i].name + QStringLiteral(" ") + QString::number(share, 'f', 1) + QStringLiteral("%"));
         p->setColor(palette[i % (sizeof palette / sizeof palette[0])]);
         p->setBorderColor(Qt::white);
+        if (fontSet_)
+            p->setLabelFont(font_);
         p->setLabelArmLengthFactor(0.12);
         // A thin slice right after a labelled one would print over its label;
         // the legend still names it with its amount.
@@ -350,6 +373,7 @@ void StatisticsTabs::drawSurplus(int unit)
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QChart* c = Chart4->chart();
     clearSeries(c);
+    Chart4->hideReadout();
     Chart4->setTitleText(Stats::unitTitle(unit));
     const Stats::Surplus r = stats.surplus(unit);
     auto* set = new QBarSet(QStringLiteral("盈余"));
@@ -379,6 +403,7 @@ void StatisticsTabs::drawBalance()
 {
     QChart* c = Chart3->chart();
     clearSeries(c);
+    Chart3->hideReadout();
     const Node n = currentNode ? currentNode() : Node();
     const bool account = n.typeFlag == QLatin1String("1");
     if (!account) {

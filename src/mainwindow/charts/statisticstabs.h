@@ -7,6 +7,7 @@
 
 #include "statistics.h"
 
+#include <QFont>
 #include <QObject>
 #include <functional>
 
@@ -56,10 +57,14 @@ public:
     void drawSurplus(int unit);
     void drawBalance();
     void showBalanceSeries(int index);
+    // The chosen font of the window for the charts' texts.
+    void applyFont(const QFont& f);
 
 private:
     void unitChanged(QComboBox* box, int setting, int index);
     void setupTimeChart(ChartView* v, const QColor& top);
     TDataModule1* dm_;
+    QFont font_;
+    bool fontSet_ = false;
     bool drawing_ = false;
 };
