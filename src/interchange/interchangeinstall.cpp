@@ -283,7 +283,7 @@ void InterchangeCommands::ActPrintExecute()
         return;
     if (isLedger(b)) {
         // The active tab's position among the visible tabs: 0 the list,
-        // 1 to 3 the charts of the first three tabs.
+        // 1 to 3 the charts Chart1 to Chart3.
         QTabWidget* tabs = frm_.PageControl1;
         int position = 0;
         if (tabs && tabs->currentIndex() >= 0) {
@@ -295,18 +295,10 @@ void InterchangeCommands::ActPrintExecute()
             if (grid)
                 previewGrid(grid, true, printTitle(b));
         } else if (position <= 3 && tabs) {
-            int seen = -1;
-            for (int i = 0; i < tabs->count(); ++i) {
-                if (!tabs->isTabVisible(i))
-                    continue;
-                if (++seen == position - 1) {
-                    QWidget* page = tabs->widget(i);
-                    QWidget* chart = page ? page->findChild<QChartView*>() : nullptr;
-                    if (printChart)
-                        printChart(chart ? chart : page);
-                    break;
-                }
-            }
+            // Chart1, Chart2 and Chart3 of the statistics tabs, wherever they sit.
+            QWidget* chart = tabs->findChild<QWidget*>(QStringLiteral("Chart%1").arg(position));
+            if (chart && printChart)
+                printChart(chart);
         }
         return;
     }

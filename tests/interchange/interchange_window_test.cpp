@@ -300,3 +300,52 @@ TEST_F(InterchangeWindow, PrintPreviewAndPdf)
     win->ActPrint->trigger();
     EXPECT_EQ(previews, 2);
 }
+
+TEST_F(InterchangeWindow, LedgerPrintGoesByTheActiveTabsPositionAmongVisibleTabs)
+{
+    seedLedger();
+    openWindow();
+    select(QStringLiteral("101"));
+    QTabWidget* tabs = win->PageControl1;
+    while (tabs->count())
+        tabs->removeTab(0);
+    QStringList names{QStringLiteral("收支变化"), QStringLiteral("分类统计"), QStringLiteral("家庭成员"),
+                      QStringLiteral("盈余统计"), QStringLiteral("余额变化")};
+    // The tabs hold Chart1, Chart2, Chart5, Chart4, Chart3 in this order.
+    const QStringList charts{QStringLiteral("Chart1"), QStringLiteral("Chart2"), QStringLiteral("Chart5"),
+                             QStringLiteral("Chart4"), QStringLiteral("Chart3")};
+    QList<QWidget*> pages;
+    for (int i = 0; i < names.size(); ++i) {
+        auto* w = new QWidget;
+        auto* chart = new QWidget(w);
+        chart->setObjectName(charts.at(i));
+        pages << chart;
+        tabs->addTab(w, names.at(i));
+    }
+    tabs->setTabVisible(2, false); // a hidden tab does not count
+    QList<QWidget*> printed;
+    int previews = 0;
+    commands->printChart = [&](QWidget* w) { printed << w; };
+    commands->showPreview = [&](QPrintPreviewDialog*) { ++previews; };
+    struct Case { int tab; int previews; QWidget* chart; };
+    // Tab 2 is hidden: tab 1 is position 1 (Chart1), tab 3 position 2
+    // (Chart2), tab 4 position 3 (Chart3).
+    const QList<Case> cases{{0, 1, nullptr}, {1, 0, pages[0]}, {3, 0, pages[1]}, {4, 0, pages[4]}};
+    for (const Case& c : cases) {
+        printed.clear();
+        previews = 0;
+        tabs->setCurrentIndex(c.tab);
+        win->ActPrint->trigger();
+        EXPECT_EQ(previews, c.previews) << c.tab;
+        if (c.chart)
+            EXPECT_EQ(printed, QList<QWidget*>{c.chart}) << c.tab;
+        else
+            EXPECT_TRUE(printed.isEmpty());
+    }
+    // Position 4 (the fifth visible tab) prints nothing.
+    tabs->setTabVisible(2, true);
+    printed.clear();
+    tabs->setCurrentIndex(4);
+    win->ActPrint->trigger();
+    EXPECT_TRUE(printed.isEmpty());
+}
