@@ -684,3 +684,11 @@ bool TInterestFrm::eventFilter(QObject* o, QEvent* e)
     }
     return QDialog::eventFilter(o, e);
 }
+
+void TInterestFrm::done(int r)
+{
+    for (EditGrid* g : {RateGrid, CurGrid, TypeGrid, TermGrid})
+        if (!g->savePending())
+            return;
+    QDialog::done(r);
+}

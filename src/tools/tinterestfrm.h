@@ -87,6 +87,9 @@ public:
     EditGrid* currentGrid() const;
     RateTables::Table currentTable() const;
 
+    // Closing saves a row still being edited; a refused row keeps the window open.
+    void done(int r) override;
+
 protected:
     void showEvent(QShowEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;

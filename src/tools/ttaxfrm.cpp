@@ -385,3 +385,11 @@ bool TTaxFrm::eventFilter(QObject* o, QEvent* e)
     }
     return QDialog::eventFilter(o, e);
 }
+
+void TTaxFrm::done(int r)
+{
+    for (EditGrid* g : {TaxGrid})
+        if (!g->savePending())
+            return;
+    QDialog::done(r);
+}

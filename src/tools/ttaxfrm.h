@@ -63,6 +63,9 @@ public:
     void ActEditExecute();
     void ActDelExecute();
 
+    // Closing saves a row still being edited; a refused row keeps the window open.
+    void done(int r) override;
+
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 

@@ -171,6 +171,19 @@ TEST_F(TaxFrmTest, BracketRowsAreCheckedAndChangeTheTax)
     EXPECT_EQ(g->rowCount(), 8);
     frm->ActDelExecute();
     EXPECT_EQ(g->rowCount(), 7);
+
+    // Closing with a row being edited saves it; a refused row keeps the window open.
+    frm->ActEditExecute();
+    set(4, "");
+    frm->reject();
+    EXPECT_TRUE(frm->isVisible());
+    EXPECT_EQ(folder.messages.last().text, "速算扣除数不能为空！");
+    set(4, "1");
+    frm->reject();
+    EXPECT_FALSE(frm->isVisible());
+    QueryResult r;
+    dm->db().select("SELECT Deduction FROM Tax_Rate ORDER BY Grade", {}, &r);
+    EXPECT_EQ(r.value(0, 0).toDouble(), 1);
 }
 
 TEST_F(TaxFrmTest, RegulationsAndTheWebSite)

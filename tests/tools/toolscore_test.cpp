@@ -1,5 +1,6 @@
 // The calculators' computations and tables, without windows.
 
+#include "depositcalc.h"
 #include "loancalc.h"
 #include "ratetables.h"
 #include "schemaversion.h"
@@ -115,6 +116,63 @@ TEST(LoanCalc, YearsFillThePeriodFields)
     EXPECT_EQ(LoanCalc::periodsForYears("0"), qMakePair(QString(), QString()));
     EXPECT_EQ(LoanCalc::periodsForYears(""), qMakePair(QString(), QString()));
     EXPECT_EQ(LoanCalc::periodsForYears("x"), qMakePair(QString(), QString()));
+}
+
+TEST(DepositCalc, TermsRollOverAndTheDaysLeftEarnTheDemandRate)
+{
+    EXPECT_EQ(DepositCalc::termMonths("12"), 12);
+    EXPECT_EQ(DepositCalc::termMonths("M6"), 6);
+    EXPECT_EQ(DepositCalc::termMonths("y3"), 36);
+    EXPECT_EQ(DepositCalc::termMonths("0"), 0);
+    EXPECT_EQ(DepositCalc::termMonths("D7"), 0);
+    EXPECT_EQ(DepositCalc::termMonths("abc"), 0);
+
+    DepositCalc::Input in;
+    in.principal = "10,000";
+    in.rate = "3";
+    in.taxRate = "20";
+    in.from = "2024-3-1";
+    in.to = "2026-9-1";
+    in.months = 12;
+    in.demandRate = 0.36;
+    auto r = DepositCalc::compute(in);
+    ASSERT_TRUE(r.message.isEmpty());
+    ASSERT_EQ(r.rows.size(), 3);
+    EXPECT_EQ(money(r.rows[1].principal), "10,300.00");
+    // 184 days at 0.36 % on 10,609.00
+    EXPECT_EQ(money(r.rows[2].interest), money(10609 * 0.0036 * 184 / 360));
+    EXPECT_EQ(money(r.tax), money(r.interest * 0.2));
+    in.mode = DepositCalc::RollOver::None; // one term, then the demand rate on the principal
+    r = DepositCalc::compute(in);
+    ASSERT_EQ(r.rows.size(), 2);
+    EXPECT_EQ(money(r.rows[0].interest), "300.00");
+    EXPECT_EQ(r.rows[1].from, QDate(2025, 3, 1));
+    EXPECT_EQ(money(r.rows[1].principal), "10,000.00");
+    in.months = 0; // a demand deposit: all days at its own rate
+    r = DepositCalc::compute(in);
+    ASSERT_EQ(r.rows.size(), 1);
+    EXPECT_EQ(money(r.interest), money(10000 * 0.03 * QDate(2024, 3, 1).daysTo(QDate(2026, 9, 1)) / 360.0));
+
+    const struct { const char* principal; const char* rate; const char* from; const char* to; const char* tax; DepositCalc::Field f; } bad[] = {
+        {"", "3", "2024-1-1", "2025-1-1", "20", DepositCalc::Field::Principal},
+        {"-1", "3", "2024-1-1", "2025-1-1", "20", DepositCalc::Field::Principal},
+        {"100", "x", "2024-1-1", "2025-1-1", "20", DepositCalc::Field::Rate},
+        {"100", "3", "2024-13-1", "2025-1-1", "20", DepositCalc::Field::From},
+        {"100", "3", "2024-1-1", "2024-1-1", "20", DepositCalc::Field::To},
+        {"100", "3", "2024-1-1", "2025-1-1", "120", DepositCalc::Field::TaxRate},
+    };
+    for (const auto& b : bad) {
+        DepositCalc::Input x;
+        x.principal = b.principal;
+        x.rate = b.rate;
+        x.from = b.from;
+        x.to = b.to;
+        x.taxRate = b.tax;
+        const auto res = DepositCalc::compute(x);
+        EXPECT_EQ(res.badField, b.f) << b.principal << b.rate << b.from << b.to << b.tax;
+        EXPECT_FALSE(res.message.isEmpty());
+        EXPECT_TRUE(res.rows.isEmpty());
+    }
 }
 
 // --- rate tables ----------------------------------------------------------------
