@@ -69,6 +69,10 @@ bool JetReader::open(const QString& path, QString* error)
             *error = QStringLiteral("文件不存在: ") + path;
         return false;
     }
+    // Text of Jet 3 files is in the code page of the machine that wrote
+    // them: a Chinese Windows, so GBK, unless the environment says otherwise.
+    if (qEnvironmentVariableIsEmpty("MDB_JET3_CHARSET"))
+        qputenv("MDB_JET3_CHARSET", "GBK");
     MdbHandle* h = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
     if (!h) {
         if (error)
