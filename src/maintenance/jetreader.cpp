@@ -41,6 +41,8 @@ QVariant convert(int type, const char* text, int len)
     case MDB_NUMERIC:
         return QString::fromLatin1(raw.trimmed());
     case MDB_DATETIME: {
+        // Dates the library cannot place (before 1900 or far ahead) come out
+        // as day 0 of a month: they read as empty.
         QDateTime t = QDateTime::fromString(QString::fromLatin1(raw.trimmed()), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         return t.isValid() ? QVariant(t) : QVariant();
     }

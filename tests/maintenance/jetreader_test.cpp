@@ -1,5 +1,6 @@
 // The reader of Jet database files, on a real Jet 4 file.
 #include "jetreader.h"
+#include "upgrade.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -61,6 +62,15 @@ TEST(JetReader, OpensARealFileListsItsTablesAndReadsTextAndDates)
     }
     EXPECT_GT(dates, 0);
     EXPECT_GT(texts, 0);
+    // The first row as the file holds it; a memo keeps its line break.
+    const QVariantList& first = table.rows.first();
+    EXPECT_EQ(first.value(table.column(QStringLiteral("IDCol"))).toLongLong(), 1);
+    EXPECT_EQ(first.value(table.column(QStringLiteral("DateCol"))).toDateTime().date(), QDate(2021, 12, 2));
+    EXPECT_EQ(first.value(table.column(QStringLiteral("ShortTextCol"))).toString(), QStringLiteral("Hello"));
+    bool memo = false;
+    for (const QVariantList& row : table.rows)
+        memo = memo || row.value(table.column(QStringLiteral("LongTextCol"))).toString() == QStringLiteral("New line\r\nin field");
+    EXPECT_TRUE(memo);
 }
 
 TEST(JetReader, RefusesWhatIsNotAJetFile)
@@ -80,4 +90,42 @@ TEST(JetReader, RefusesWhatIsNotAJetFile)
     EXPECT_FALSE(jet.isOpen());
     JetTable t;
     EXPECT_FALSE(jet.read(QStringLiteral("AC_List"), &t, &error));
+}
+
+TEST(JetV1Reader, AJetFileWithoutTheOldTablesIsRefused)
+{
+    const QString path = sampleFile();
+    if (path.isEmpty())
+        GTEST_SKIP() << "the shared Jet test file is not there";
+    JetV1Reader reader;
+    V1Data data;
+    SqlError error;
+    EXPECT_FALSE(reader.load(path, &data, &error));
+    EXPECT_TRUE(error.isSet());
+    EXPECT_TRUE(error.message.contains(QStringLiteral("AC_Type"))) << error.message.toStdString();
+    EXPECT_TRUE(data.records.isEmpty());
+}
+
+TEST(JetV1Reader, AmountsOfTheOldFile)
+{
+    struct Case {
+        QVariant value;
+        bool ok;
+        qint64 raw;
+    } cases[] = {
+        {QStringLiteral("12.5000"), true, 125000},
+        {QStringLiteral("-3"), true, -30000},
+        {QStringLiteral("0.0050"), true, 50},
+        {QStringLiteral("1e-05"), true, 0},
+        {QVariant(), true, 0},
+        {QString(), true, 0},
+        {12.25, true, 122500},
+        {QStringLiteral("abc"), false, 0},
+    };
+    for (const Case& c : cases) {
+        Money m = Money::fromRaw(-1);
+        EXPECT_EQ(JetV1Reader::moneyOf(c.value, &m), c.ok) << c.value.toString().toStdString();
+        if (c.ok)
+            EXPECT_EQ(m.raw(), c.raw) << c.value.toString().toStdString();
+    }
 }
