@@ -36,6 +36,8 @@ struct FileDialogRequest {
     QString fileName;
     QString filter;     // Qt form: "数据文件 (*.mdb)"
     QString defaultSuffix;
+    QString filterChoice;            // the filter selected at first (empty: the first)
+    QString* chosenFilter = nullptr; // when set, receives the filter the user chose
 };
 
 class IFileDialog {

@@ -42,7 +42,11 @@ static QString start(const FileDialogRequest& r)
 
 QString QtFileDialog::openFile(const FileDialogRequest& r)
 {
-    return QFileDialog::getOpenFileName(QApplication::activeWindow(), r.title, start(r), r.filter);
+    QString chosen = r.filterChoice;
+    const QString path = QFileDialog::getOpenFileName(QApplication::activeWindow(), r.title, start(r), r.filter, &chosen);
+    if (r.chosenFilter)
+        *r.chosenFilter = chosen;
+    return path;
 }
 
 QString QtFileDialog::saveFile(const FileDialogRequest& r)
@@ -54,7 +58,12 @@ QString QtFileDialog::saveFile(const FileDialogRequest& r)
     d.setDefaultSuffix(r.defaultSuffix);
     if (!r.fileName.isEmpty())
         d.selectFile(r.fileName);
-    return d.exec() == QDialog::Accepted && !d.selectedFiles().isEmpty() ? d.selectedFiles().first() : QString();
+    if (!r.filterChoice.isEmpty())
+        d.selectNameFilter(r.filterChoice);
+    const bool accepted = d.exec() == QDialog::Accepted && !d.selectedFiles().isEmpty();
+    if (r.chosenFilter)
+        *r.chosenFilter = d.selectedNameFilter();
+    return accepted ? d.selectedFiles().first() : QString();
 }
 
 QString QtFileDialog::chooseFolder(const QString& title, const QString& folder)

@@ -19,15 +19,30 @@
 
 namespace {
 
-const QString kFilter = QStringLiteral("Web网页 (*.htm);;文本文件 (*.txt);;Excel文件 (*.xls)");
+const QStringList kFilters{QStringLiteral("Web网页 (*.htm)"), QStringLiteral("文本文件 (*.txt)"),
+                           QStringLiteral("Excel文件 (*.xls)")};
 
-// The kind of a chosen file: its extension, or the dialog's default
-// (Excel, the third filter) with that extension appended.
-QString settleName(const QString& chosen, TableFile::Kind* kind)
+// The open and save dialogs: the three filters, the Excel one chosen at first.
+FileDialogRequest fileRequest(const QString& title, QString* chosenFilter)
 {
-    if (TableFile::kindOfName(chosen, kind))
-        return chosen;
-    *kind = TableFile::Kind::Xls;
+    FileDialogRequest r;
+    r.title = title;
+    r.filter = kFilters.join(QStringLiteral(";;"));
+    r.filterChoice = kFilters.last();
+    r.chosenFilter = chosenFilter;
+    return r;
+}
+
+// The chosen filter decides the kind; a name without the kind's extension
+// gets it appended ("data.xls" as a text file is "data.xls.txt"). Without a
+// known filter the name's own extension decides, else the Excel kind.
+QString settleName(const QString& chosen, const QString& filter, TableFile::Kind* kind)
+{
+    const int index = kFilters.indexOf(filter);
+    if (index >= 0)
+        *kind = TableFile::Kind(index + 1);
+    else if (!TableFile::kindOfName(chosen, kind))
+        *kind = TableFile::Kind::Xls;
     return TableFile::withExtension(chosen, *kind);
 }
 
@@ -137,14 +152,12 @@ PrintTable InterchangeCommands::printTable(DBGrid* grid, bool ledger, const QStr
 void InterchangeCommands::ActImportExecute()
 {
     dm_.clickSound();
-    FileDialogRequest req;
-    req.title = QStringLiteral("打开");
-    req.filter = kFilter;
-    const QString chosen = files_.openFile(req);
+    QString filter;
+    const QString chosen = files_.openFile(fileRequest(QStringLiteral("打开"), &filter));
     if (chosen.isEmpty())
         return;
     TableFile::Kind fileKind;
-    const QString path = settleName(chosen, &fileKind);
+    const QString path = settleName(chosen, filter, &fileKind);
     if (!QFileInfo(path).isFile()) {
         messages_.error(QStringLiteral("导入文件不存在！"));
         return;
@@ -235,14 +248,12 @@ void InterchangeCommands::ActExportExecute()
     DBGrid* grid = frm_.gridPages() ? frm_.gridPages()->gridOf(b) : nullptr;
     if (!grid || Importer::kindOfBranch(b) == ImportKind::None)
         return;
-    FileDialogRequest req;
-    req.title = QStringLiteral("保存为");
-    req.filter = kFilter;
-    const QString chosen = files_.saveFile(req);
+    QString filter;
+    const QString chosen = files_.saveFile(fileRequest(QStringLiteral("保存为"), &filter));
     if (chosen.isEmpty())
         return;
     TableFile::Kind kind;
-    const QString path = settleName(chosen, &kind);
+    const QString path = settleName(chosen, filter, &kind);
     if (QFileInfo::exists(path)
         && !messages_.confirm(QStringLiteral("重要提示"), QStringLiteral("文件已存在，是否覆盖？"), MsgIcon::Question))
         return;

@@ -10,6 +10,9 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QApplication>
+#include <QFileDialog>
+#include "messagebox.h"
 #include <QDir>
 #include <QFile>
 #include <QPdfWriter>
@@ -106,10 +109,20 @@ TEST_F(InterchangeWindow, LedgerExportsToEveryKindAndImportsBackToTheSameEntries
     ASSERT_EQ(grid->model()->rowCount(), 5);
     const QStringList before = ledgerSnapshot();
 
-    for (const QString& name : {QStringLiteral("led.htm"), QStringLiteral("led.txt"), QStringLiteral("led")}) {
-        files.nextPath = dir.filePath(name);
+    // Typed name, chosen filter, the file written.
+    struct Case { QString typed, filter, written; };
+    const QList<Case> cases{
+        {QStringLiteral("led.htm"), QStringLiteral("Web网页 (*.htm)"), QStringLiteral("led.htm")},
+        {QStringLiteral("led"), QStringLiteral("文本文件 (*.txt)"), QStringLiteral("led.txt")},
+        {QStringLiteral("led.htm"), QString(), QStringLiteral("led.htm.xls")}, // the Excel filter is chosen at first
+    };
+    for (const Case& c : cases) {
+        files.nextPath = dir.filePath(c.typed);
+        files.nextFilter = c.filter;
         win->ActExport->trigger();
-        const QString path = name == QLatin1String("led") ? dir.filePath(QStringLiteral("led.xls")) : files.nextPath;
+        const QString name = c.typed;
+        const QString path = dir.filePath(c.written);
+        EXPECT_EQ(files.requests.last().filter, QStringLiteral("Web网页 (*.htm);;文本文件 (*.txt);;Excel文件 (*.xls)"));
         TableFile::Kind kind;
         ASSERT_TRUE(TableFile::kindOfName(path, &kind)) << path.toStdString();
         TableFile::Rows rows;
@@ -125,7 +138,11 @@ TEST_F(InterchangeWindow, LedgerExportsToEveryKindAndImportsBackToTheSameEntries
         win->listRefresh();
         desktop.opened.clear();
         files.nextPath = path;
+        files.nextFilter.clear();
+        if (kind != TableFile::Kind::Xls)
+            files.nextFilter = c.filter;
         win->ActImport->trigger();
+        EXPECT_EQ(files.requests.last().title, QStringLiteral("打开"));
         EXPECT_EQ(ledgerSnapshot(), before) << name.toStdString();
         EXPECT_EQ(commands->lastOutcome.imported, 5);
         EXPECT_EQ(commands->lastOutcome.refused, 0);
@@ -144,6 +161,7 @@ TEST_F(InterchangeWindow, OverwriteQuestionAndWriteFailure)
     openWindow();
     select(QStringLiteral("1"));
     const QString path = dir.filePath(QStringLiteral("old.txt"));
+    files.nextFilter = QStringLiteral("文本文件 (*.txt)");
     {
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -175,7 +193,11 @@ TEST_F(InterchangeWindow, WrongFilesChangeNothing)
     select(QStringLiteral("1"));
     const QStringList before = ledgerSnapshot();
 
-    files.nextPath = dir.filePath(QStringLiteral("missing.txt"));
+    // The text filter with the name plan.xls looks for plan.xls.txt.
+    ASSERT_TRUE(TableFile::write(dir.filePath(QStringLiteral("plan.xls")), TableFile::Kind::Xls,
+                                 {Importer::titles(ImportKind::Ledger)}));
+    files.nextPath = dir.filePath(QStringLiteral("plan.xls"));
+    files.nextFilter = QStringLiteral("文本文件 (*.txt)");
     win->ActImport->trigger();
     EXPECT_EQ(folder.messages.last().text, QStringLiteral("导入文件不存在！"));
     EXPECT_EQ(folder.messages.last().title, QStringLiteral("错误"));
@@ -194,6 +216,9 @@ TEST_F(InterchangeWindow, WrongFilesChangeNothing)
     for (const QString& p : {plan, fake, page}) {
         folder.messages.clear();
         files.nextPath = p;
+        files.nextFilter = p.endsWith(QLatin1String(".txt")) ? QStringLiteral("文本文件 (*.txt)")
+                           : p.endsWith(QLatin1String(".htm")) ? QStringLiteral("Web网页 (*.htm)")
+                                                                : QStringLiteral("Excel文件 (*.xls)");
         win->ActImport->trigger();
         ASSERT_EQ(folder.messages.count(), 1) << p.toStdString();
         EXPECT_EQ(folder.messages.last().title, QStringLiteral("错误"));
@@ -206,6 +231,7 @@ TEST_F(InterchangeWindow, WrongFilesChangeNothing)
     // A page that takes no import: a log with its first lines only, opened.
     select(QStringLiteral("7"));
     files.nextPath = plan;
+    files.nextFilter = QStringLiteral("文本文件 (*.txt)");
     win->ActImport->trigger();
     EXPECT_EQ(desktop.opened.size(), 1);
     EXPECT_EQ(readLog(), QStringLiteral("检查数据合法性 ... \r\n\r\n"));
@@ -221,6 +247,7 @@ TEST_F(InterchangeWindow, AddressBookRoundTripRefusesEveryRowAsDuplicate)
                                         "NULL, NULL, NULL, NULL, NULL, 1)")));
     openWindow();
     select(QStringLiteral("5"));
+    files.nextFilter = QStringLiteral("Web网页 (*.htm)");
     files.nextPath = dir.filePath(QStringLiteral("addr.htm"));
     win->ActExport->trigger();
     TableFile::Rows rows;
@@ -239,6 +266,7 @@ TEST_F(InterchangeWindow, AddressBookRoundTripRefusesEveryRowAsDuplicate)
     const QString edited = dir.filePath(QStringLiteral("addr2.txt"));
     ASSERT_TRUE(TableFile::write(edited, TableFile::Kind::Text, rows));
     files.nextPath = edited;
+    files.nextFilter = QStringLiteral("文本文件 (*.txt)");
     win->ActImport->trigger();
     EXPECT_EQ(commands->lastOutcome.imported, 1);
     const QString group = scalar(QStringLiteral("SELECT TypeID FROM AC_Type WHERE TypeName = '球友'"));
@@ -348,4 +376,30 @@ TEST_F(InterchangeWindow, LedgerPrintGoesByTheActiveTabsPositionAmongVisibleTabs
     tabs->setCurrentIndex(4);
     win->ActPrint->trigger();
     EXPECT_TRUE(printed.isEmpty());
+}
+
+TEST(InterchangeFileDialog, TheQtDialogStartsOnTheGivenFilterAndReportsTheChosenOne)
+{
+    QTemporaryDir dir;
+    QString initial;
+    QTimer::singleShot(0, [&] {
+        if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            initial = d->selectedNameFilter();
+            d->selectNameFilter(QStringLiteral("文本文件 (*.txt)"));
+            d->selectFile(dir.filePath(QStringLiteral("report")));
+            QMetaObject::invokeMethod(d, "accept");
+        }
+    });
+    QtFileDialog files;
+    QString chosen;
+    FileDialogRequest r;
+    r.title = QStringLiteral("保存为");
+    r.folder = dir.path();
+    r.filter = QStringLiteral("Web网页 (*.htm);;文本文件 (*.txt);;Excel文件 (*.xls)");
+    r.filterChoice = QStringLiteral("Excel文件 (*.xls)");
+    r.chosenFilter = &chosen;
+    const QString path = files.saveFile(r);
+    EXPECT_EQ(initial, QStringLiteral("Excel文件 (*.xls)"));
+    EXPECT_EQ(chosen, QStringLiteral("文本文件 (*.txt)"));
+    EXPECT_TRUE(path.endsWith(QStringLiteral("report"))) << path.toStdString();
 }

@@ -30,12 +30,22 @@ public:
 
 class FakeFileDialog : public IFileDialog {
 public:
-    QString openFile(const FileDialogRequest& r) override { requests << r; return nextPath; }
-    QString saveFile(const FileDialogRequest& r) override { requests << r; return nextPath; }
+    QString openFile(const FileDialogRequest& r) override { return answer(r); }
+    QString saveFile(const FileDialogRequest& r) override { return answer(r); }
     QString chooseFolder(const QString&, const QString&) override { return nextFolder; }
     QString nextPath;   // empty: cancelled
+    QString nextFilter; // the filter "chosen" (empty: the request's first choice)
     QString nextFolder;
     QList<FileDialogRequest> requests;
+
+private:
+    QString answer(const FileDialogRequest& r)
+    {
+        requests << r;
+        if (r.chosenFilter)
+            *r.chosenFilter = nextFilter.isEmpty() ? r.filterChoice : nextFilter;
+        return nextPath;
+    }
 };
 
 class FakeSound : public ISoundPlayer {
