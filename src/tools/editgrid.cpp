@@ -3,6 +3,7 @@
 #include "dates.h"
 #include "money.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -361,8 +362,9 @@ void EditGrid::focusMoved(QWidget* now)
         return;
     if (now == this || isAncestorOf(now))
         return;
-    // A message box of our own save is not "leaving".
-    if (now->window() != window())
+    // A message box of our own save is not "leaving"; a button saves through
+    // its own command, so that a refused row is reported once.
+    if (now->window() != window() || qobject_cast<QAbstractButton*>(now))
         return;
     savePending();
 }

@@ -551,7 +551,7 @@ void TInterestFrm::ActEditExecute()
 {
     dm_.clickSound();
     EditGrid* g = currentGrid();
-    if (g->isEditing() || g->currentRow() < 0)
+    if (!g->savePending() || g->currentRow() < 0)
         return;
     if (RateTables::isDefaultRecord(currentTable(), g->currentKey())) {
         messages_.info(QStringLiteral("默认记录不允许修改！"));
@@ -564,7 +564,7 @@ void TInterestFrm::ActDelExecute()
 {
     dm_.clickSound();
     EditGrid* g = currentGrid();
-    if (g->isEditing() || g->currentRow() < 0)
+    if (!g->savePending() || g->currentRow() < 0)
         return;
     if (!messages_.confirm(QStringLiteral("提示"), QStringLiteral("确实要删除这条记录吗？"), MsgIcon::Question))
         return;

@@ -355,13 +355,14 @@ void TTaxFrm::ActAddExecute()
 void TTaxFrm::ActEditExecute()
 {
     dm_.clickSound();
-    TaxGrid->startEdit();
+    if (TaxGrid->savePending())
+        TaxGrid->startEdit();
 }
 
 void TTaxFrm::ActDelExecute()
 {
     dm_.clickSound();
-    if (TaxGrid->isEditing() || TaxGrid->currentRow() < 0)
+    if (!TaxGrid->savePending() || TaxGrid->currentRow() < 0)
         return;
     if (!messages_.confirm(QStringLiteral("提示"), QStringLiteral("确实要删除这条记录吗？"), MsgIcon::Question))
         return;

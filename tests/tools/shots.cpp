@@ -4,6 +4,8 @@
 #include "testdb.h"
 #include "tinterestfrm.h"
 #include "ttaxfrm.h"
+#include "tprovisiondlg.h"
+#include "toolsdb.h"
 
 #include <QApplication>
 #include <QDir>
@@ -65,6 +67,12 @@ int main(int argc, char** argv)
         save(f, dir, QStringLiteral("tax-calc"));
         f.PageControl1->setCurrentIndex(1);
         save(f, dir, QStringLiteral("tax-rates"));
+    }
+    {
+        TProvisionDlg d(ToolText::noteFile(QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/"),
+                                           QStringLiteral("loan.txt")));
+        d.show();
+        save(d, dir, QStringLiteral("provision-loan"));
     }
     return 0;
 }

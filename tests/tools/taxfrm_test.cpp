@@ -154,7 +154,9 @@ TEST_F(TaxFrmTest, BracketRowsAreCheckedAndChangeTheTax)
     ASSERT_EQ(g->editState(), EditGrid::Edit);
     set(3, "5");
     // Leaving the grid saves the row.
-    frm->findChild<QPushButton*>("Button添加")->setFocus();
+    ASSERT_TRUE(g->isEditing());
+    frm->StartPointEdit->setFocus(); // on the other page, as if by mouse
+    EXPECT_EQ(QApplication::focusWidget(), frm->StartPointEdit);
     EXPECT_FALSE(g->isEditing());
     frm->PageControl1->setCurrentIndex(0);
     type(frm->PreTaxSalaryEdit, "5000");
