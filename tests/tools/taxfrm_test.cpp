@@ -225,3 +225,14 @@ TEST_F(ToolsInstallTest, ToolCommandsOpenTheCalculators)
     EXPECT_TRUE(dm->query("SELECT COUNT(*) FROM Tax_Rate"));
     EXPECT_EQ(dm->ADOQuery1().value(0, 0).toInt(), 7);
 }
+
+TEST_F(TaxFrmTest, ArrowsMoveTheFocusAndEscCloses)
+{
+    frm->PreTaxSalaryEdit->setFocus();
+    QTest::keyClick(frm->PreTaxSalaryEdit, Qt::Key_Right);
+    EXPECT_EQ(QApplication::focusWidget(), frm->OtherIncomeEdit);
+    QTest::keyClick(frm->OtherIncomeEdit, Qt::Key_Left);
+    EXPECT_EQ(QApplication::focusWidget(), frm->PreTaxSalaryEdit);
+    QTest::keyClick(frm->PreTaxSalaryEdit, Qt::Key_Escape);
+    EXPECT_FALSE(frm->isVisible());
+}
