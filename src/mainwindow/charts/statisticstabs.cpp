@@ -315,6 +315,9 @@ void StatisticsTabs::drawIncomeExpense(int unit)
     auto* expense = new QBarSet(QStringLiteral("支出"));
     income->setColor(kGreen);
     expense->setColor(kRed);
+    // No light outline: thin bars of a long span keep their colour.
+    income->setPen(QPen(kGreen.darker(130), 0));
+    expense->setPen(QPen(kRed.darker(130), 0));
     double lo = 0, hi = 0;
     for (int i = 0; i < r.periods.size(); ++i) {
         income->append(r.income[i].toDouble());
@@ -379,6 +382,7 @@ void StatisticsTabs::drawSurplus(int unit)
     auto* set = new QBarSet(QStringLiteral("盈余"));
     set->setColor(kGreen);
     set->setSelectedColor(kRed);
+    set->setPen(Qt::NoPen);
     double lo = 0, hi = 0;
     QList<int> negative;
     for (int i = 0; i < r.values.size(); ++i) {
