@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QApplication>
 #include <QFileDialog>
+#include <QHeaderView>
 #include "messagebox.h"
 #include <QDir>
 #include <QFile>
@@ -402,4 +403,58 @@ TEST(InterchangeFileDialog, TheQtDialogStartsOnTheGivenFilterAndReportsTheChosen
     EXPECT_EQ(initial, QStringLiteral("Excel文件 (*.xls)"));
     EXPECT_EQ(chosen, QStringLiteral("文本文件 (*.txt)"));
     EXPECT_TRUE(path.endsWith(QStringLiteral("report"))) << path.toStdString();
+}
+
+TEST_F(InterchangeWindow, PlanRoundTripAndEmptyFavourites)
+{
+    seedCatalogue();
+    ASSERT_TRUE(dm->exec(QStringLiteral("INSERT INTO AC_Plan VALUES (1, '预计目标', '买房', 1000000, '2026-01-01', 6, 1000000, 1)")));
+    ASSERT_TRUE(dm->exec(QStringLiteral("INSERT INTO AC_Plan VALUES (2, '现有资金', '', 0, NULL, 1, 0, 1)")));
+    ASSERT_TRUE(dm->exec(QStringLiteral("INSERT INTO AC_Plan VALUES (3, '固定收入', '工资', 80000000, NULL, 6, 480000000, 1)")));
+    openWindow();
+    select(QStringLiteral("4"));
+    files.nextFilter = QStringLiteral("文本文件 (*.txt)");
+    files.nextPath = dir.filePath(QStringLiteral("plan"));
+    win->ActExport->trigger();
+    TableFile::Rows rows;
+    ASSERT_TRUE(TableFile::read(dir.filePath(QStringLiteral("plan.txt")), TableFile::Kind::Text, &rows));
+    ASSERT_EQ(rows.size(), 4);
+    EXPECT_EQ(rows.first(), Importer::titles(ImportKind::Plan));
+
+    // The same plan again: target and funds are rewritten, the fixed row is a duplicate.
+    files.nextPath = dir.filePath(QStringLiteral("plan.txt"));
+    win->ActImport->trigger();
+    EXPECT_EQ(commands->lastOutcome.imported, 2) << readLog().toStdString();
+    EXPECT_EQ(commands->lastOutcome.refused, 1);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM AC_Plan WHERE UserID = 1")), QStringLiteral("3"));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT Months || '/' || Total FROM AC_Plan WHERE ID = 3")),
+              QStringLiteral("6/480000000"));
+    EXPECT_EQ(win->gridPages()->DBGridPlan->model()->rowCount(), 3);
+
+    // An empty favourites list writes its title row only.
+    select(QStringLiteral("6"));
+    files.nextFilter = QStringLiteral("Excel文件 (*.xls)");
+    files.nextPath = dir.filePath(QStringLiteral("memo.xls"));
+    win->ActExport->trigger();
+    ASSERT_TRUE(TableFile::read(files.nextPath, TableFile::Kind::Xls, &rows));
+    EXPECT_EQ(rows, TableFile::Rows{Importer::titles(ImportKind::Memo)});
+}
+
+TEST_F(InterchangeWindow, AMovedLedgerColumnFailsTheTitleCheck)
+{
+    seedLedger();
+    openWindow();
+    select(QStringLiteral("1"));
+    DBGrid* grid = win->gridPages()->DBGridAct;
+    grid->horizontalHeader()->moveSection(2, 4);
+    files.nextFilter = QStringLiteral("文本文件 (*.txt)");
+    files.nextPath = dir.filePath(QStringLiteral("moved.txt"));
+    win->ActExport->trigger();
+    TableFile::Rows rows;
+    ASSERT_TRUE(TableFile::read(files.nextPath, TableFile::Kind::Text, &rows));
+    EXPECT_NE(rows.first(), Importer::titles(ImportKind::Ledger));
+    const QStringList before = ledgerSnapshot();
+    win->ActImport->trigger();
+    EXPECT_EQ(folder.messages.last().text, QStringLiteral("数据格式错误，请检查导入文件是否收支记录！"));
+    EXPECT_EQ(ledgerSnapshot(), before);
 }

@@ -164,3 +164,27 @@ TEST(TableFileTest, NamesAndExtensions)
     EXPECT_EQ(TableFile::withExtension(QStringLiteral("data.xls"), Kind::Text), QStringLiteral("data.xls.txt"));
     EXPECT_EQ(TableFile::withExtension(QStringLiteral("R.XLS"), Kind::Xls), QStringLiteral("R.XLS"));
 }
+
+TEST(TableFileTest, LargeWorkbookNeedsMoreThanTheHeadersFatList)
+{
+    // Over 7 MB of stream: the sector table continues in extra sectors.
+    Rows rows;
+    for (int r = 0; r < 20000; ++r) {
+        QStringList row;
+        for (int c = 0; c < 8; ++c)
+            row << QStringLiteral("行%1列%2-abcdefghijklmnopqrstuvwxyz").arg(r).arg(c);
+        rows << row;
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("big.xls"));
+    QByteArray bytes;
+    ASSERT_TRUE(TableFile::xlsBytes(rows, &bytes));
+    ASSERT_GT(bytes.size(), 110 * 128 * 512);
+    ASSERT_TRUE(TableFile::write(path, Kind::Xls, rows));
+    Rows back;
+    ASSERT_TRUE(TableFile::read(path, Kind::Xls, &back));
+    ASSERT_EQ(back.size(), rows.size());
+    EXPECT_EQ(back.first(), rows.first());
+    EXPECT_EQ(back.at(12345), rows.at(12345));
+    EXPECT_EQ(back.last(), rows.last());
+}
