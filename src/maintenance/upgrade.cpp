@@ -325,16 +325,9 @@ bool V1Import::importAll(const V1Data& data)
         const QString code = accounts.text(i, QStringLiteral("TypeID"));
         const QString name = accounts.text(i, QStringLiteral("TypeName"));
         const Money stored = accounts.money(i, QStringLiteral("Balance"));
-        if (!dm_->query(QStringLiteral("SELECT Balance FROM AC_List WHERE UserID = ? AND TypeID = ? "
-                                       "ORDER BY ActDate DESC, ActID DESC LIMIT 1"),
-                        {user_, code}))
+        Money last, sum;
+        if (!DataVerify::entryBalances(dm_, user_, code, &last, &sum))
             return false;
-        const Money last = dm_->ADOQuery1().isEmpty() ? Money() : dm_->ADOQuery1().money(0, QStringLiteral("Balance"));
-        if (!dm_->query(QStringLiteral("SELECT Sum(InAmount - OutAmount) AS Balance FROM AC_List WHERE UserID = ? "
-                                       "AND TypeID = ?"),
-                        {user_, code}))
-            return false;
-        const Money sum = dm_->ADOQuery1().isEmpty() ? Money() : dm_->ADOQuery1().money(0, QStringLiteral("Balance"));
         if (sum.nearlyEquals(last)) {
             if (stored.nearlyEquals(last))
                 continue;

@@ -91,6 +91,22 @@ bool DataVerify::balanceShift(const QString& account, const QDate& date, Money d
                         {delta.raw(), user_, account});
 }
 
+bool DataVerify::entryBalances(TDataModule1* dm, const QVariant& user, const QString& account, Money* last,
+                               Money* sum)
+{
+    if (!dm->query(QStringLiteral("SELECT Balance FROM AC_List WHERE UserID = ? AND TypeID = ? "
+                                  "ORDER BY ActDate DESC, ActID DESC LIMIT 1"),
+                   {user, account}))
+        return false;
+    *last = dm->ADOQuery1().isEmpty() ? Money() : dm->ADOQuery1().money(0, QStringLiteral("Balance"));
+    if (!dm->query(QStringLiteral("SELECT Sum(InAmount - OutAmount) AS Balance FROM AC_List WHERE UserID = ? "
+                                  "AND TypeID = ?"),
+                   {user, account}))
+        return false;
+    *sum = dm->ADOQuery1().isEmpty() ? Money() : dm->ADOQuery1().money(0, QStringLiteral("Balance"));
+    return true;
+}
+
 void DataVerify::unexpected(const QString& cls, const QString& text)
 {
     dm_->messages()->show(QStringLiteral("程序错误"),
@@ -384,16 +400,9 @@ bool DataVerify::pass4()
         const QString code = accounts.text(i, QStringLiteral("TypeID"));
         const QString name = accounts.text(i, QStringLiteral("TypeName"));
         const Money stored = accounts.money(i, QStringLiteral("Balance"));
-        if (!dm_->query(QStringLiteral("SELECT Balance FROM AC_List WHERE UserID = ? AND TypeID = ? "
-                                       "ORDER BY ActDate DESC, ActID DESC LIMIT 1"),
-                        {user_, code}))
+        Money last, sum;
+        if (!DataVerify::entryBalances(dm_, user_, code, &last, &sum))
             return false;
-        const Money last = dm_->ADOQuery1().isEmpty() ? Money() : dm_->ADOQuery1().money(0, QStringLiteral("Balance"));
-        if (!dm_->query(QStringLiteral("SELECT Sum(InAmount - OutAmount) AS Balance FROM AC_List WHERE UserID = ? "
-                                       "AND TypeID = ?"),
-                        {user_, code}))
-            return false;
-        const Money sum = dm_->ADOQuery1().isEmpty() ? Money() : dm_->ADOQuery1().money(0, QStringLiteral("Balance"));
         if (sum.nearlyEquals(last)) {
             if (stored.nearlyEquals(last))
                 continue;
@@ -524,10 +533,22 @@ bool DataVerify::pass6()
 
 // --- passes 7 and 8: address book and favourites (reported only) ------------------------------------
 
-bool DataVerify::pass7()
+// A table whose rows are filed under a category of one kind: rows under a
+// missing category or a category of another kind are reported.
+struct DataVerify::FiledRows {
+    QString heading;    // the pass's first log line
+    QString table;
+    QString flag;       // TypeFlag of the right kind of category
+    QString wrongKind;  // the finding for a category of another kind
+    QString nameLabel;  // "--- 姓名:"
+    QString nameColumn;
+    QString label1, column1, label2, column2; // the two detail fields of a finding
+};
+
+bool DataVerify::checkFiledRows(const FiledRows& t)
 {
-    log(QStringLiteral("检查通讯录记录完整性 ... "));
-    if (!dm_->query(QStringLiteral("SELECT * FROM AC_Address WHERE UserID = ? ORDER BY ID"), {user_}))
+    log(t.heading);
+    if (!dm_->query(QStringLiteral("SELECT * FROM %1 WHERE UserID = ? ORDER BY ID").arg(t.table), {user_}))
         return false;
     const QueryResult rows = dm_->ADOQuery1();
     for (int i = 0; i < rows.size(); ++i) {
@@ -535,35 +556,28 @@ bool DataVerify::pass7()
         QString flag;
         bool found = false;
         const QString group = nameOf(rows.text(i, QStringLiteral("TypeID")), false, &flag, &found);
-        const QString name = QStringLiteral("--- 姓名:") + rows.text(i, QStringLiteral("Name"));
-        const QString rest = QStringLiteral(", 电话：") + rows.text(i, QStringLiteral("Phone")) + QStringLiteral(", Email:")
-                             + rows.text(i, QStringLiteral("Email"));
+        const QString name = t.nameLabel + rows.text(i, t.nameColumn);
+        const QString rest = t.label1 + rows.text(i, t.column1) + t.label2 + rows.text(i, t.column2);
         if (!found)
             log(QStringLiteral("类别不存在，请手工修改！") + name + QStringLiteral(", 类别: 未知") + rest);
-        else if (flag != QLatin1String("5"))
-            log(QStringLiteral("类别不是通讯录，请手工修改！") + name + QStringLiteral(", 类别: ") + group + rest);
+        else if (flag != t.flag)
+            log(t.wrongKind + name + QStringLiteral(", 类别: ") + group + rest);
     }
     return true;
 }
 
+bool DataVerify::pass7()
+{
+    return checkFiledRows({QStringLiteral("检查通讯录记录完整性 ... "), QStringLiteral("AC_Address"), QStringLiteral("5"),
+                           QStringLiteral("类别不是通讯录，请手工修改！"), QStringLiteral("--- 姓名:"), QStringLiteral("Name"),
+                           QStringLiteral(", 电话："), QStringLiteral("Phone"), QStringLiteral(", Email:"),
+                           QStringLiteral("Email")});
+}
+
 bool DataVerify::pass8()
 {
-    log(QStringLiteral("检查收藏夹记录完整性 ... "));
-    if (!dm_->query(QStringLiteral("SELECT * FROM AC_Memo WHERE UserID = ? ORDER BY ID"), {user_}))
-        return false;
-    const QueryResult rows = dm_->ADOQuery1();
-    for (int i = 0; i < rows.size(); ++i) {
-        progress.advance();
-        QString flag;
-        bool found = false;
-        const QString group = nameOf(rows.text(i, QStringLiteral("TypeID")), false, &flag, &found);
-        const QString name = QStringLiteral("--- 名称:") + rows.text(i, QStringLiteral("Name"));
-        const QString rest = QStringLiteral(", 网址：") + rows.text(i, QStringLiteral("URL")) + QStringLiteral(", 说明:")
-                             + rows.text(i, QStringLiteral("Description"));
-        if (!found)
-            log(QStringLiteral("类别不存在，请手工修改！") + name + QStringLiteral(", 类别: 未知") + rest);
-        else if (flag != QLatin1String("6"))
-            log(QStringLiteral("类别不是收藏夹，请手工修改！") + name + QStringLiteral(", 类别: ") + group + rest);
-    }
-    return true;
+    return checkFiledRows({QStringLiteral("检查收藏夹记录完整性 ... "), QStringLiteral("AC_Memo"), QStringLiteral("6"),
+                           QStringLiteral("类别不是收藏夹，请手工修改！"), QStringLiteral("--- 名称:"), QStringLiteral("Name"),
+                           QStringLiteral(", 网址："), QStringLiteral("URL"), QStringLiteral(", 说明:"),
+                           QStringLiteral("Description")});
 }

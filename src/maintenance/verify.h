@@ -43,6 +43,10 @@ public:
     // Amount text of the log: "100", "12.5", "-0.35".
     static QString amountText(Money m) { return m.plain(); }
 
+    // An account's balance after its last entry and the sum of its entries
+    // (both zero without entries); false when a query fails.
+    static bool entryBalances(TDataModule1* dm, const QVariant& user, const QString& account, Money* last, Money* sum);
+
 private:
     bool pass1();
     bool pass2();
@@ -52,6 +56,9 @@ private:
     bool pass6();
     bool pass7();
     bool pass8();
+
+    struct FiledRows;
+    bool checkFiledRows(const FiledRows& t);
 
     void log(const QString& text = QString()) { lines_ << text; }
     QString nameOf(const QString& code, bool withSystemRows, QString* flag = nullptr, bool* found = nullptr);
