@@ -1237,33 +1237,79 @@ void RecordSet::writeFailed(const QString& sql)
         onWriteError(sql, error_);
 }
 
-bool RecordSet::post()
+// --- the unit of work of one write (post, remove) -------------------------------
+
+// Opens the write's transaction: its depth, or -1 (reported) when it cannot.
+int RecordSet::beginWrite()
 {
-    if (!isEditing())
-        return false;
     if (!db_ || !db_->isOpen()) {
         error_ = {kErrorClass, QStringLiteral("database not open")};
         if (onWriteError)
             onWriteError(QString(), error_);
-        return false;
+        return -1;
     }
     if (!db_->begin()) {
         error_ = db_->lastError();
         if (onWriteError)
             onWriteError(QStringLiteral("BEGIN"), error_);
+        return -1;
+    }
+    return db_->transactionDepth();
+}
+
+// Rolls back the write's transaction and whatever the hooks left open in it.
+void RecordSet::rollbackWrite(int depth)
+{
+    while (db_->transactionDepth() >= depth && db_->transactionDepth() > 0)
+        db_->rollback();
+}
+
+// Runs the write's statement; a failure, or no row touched where one must
+// be, is reported and rolls the write back.
+bool RecordSet::execWrite(const QString& sql, const QVariantList& params, bool mustTouchRow, int depth)
+{
+    int changes = 0;
+    if (!db_->exec(sql, params, &changes)) {
+        error_ = db_->lastError();
+        writeFailed(sql);
+        rollbackWrite(depth);
         return false;
     }
-    const int depth = db_->transactionDepth();
-    auto unwind = [&]() {
-        while (db_->transactionDepth() >= depth && db_->transactionDepth() > 0)
-            db_->rollback();
-    };
+    if (mustTouchRow && changes == 0) {
+        error_ = {kErrorClass, QStringLiteral("Row cannot be located for updating. Some values may have been "
+                                              "changed since it was last read.")};
+        writeFailed(sql);
+        rollbackWrite(depth);
+        return false;
+    }
+    return true;
+}
+
+// Commits the write; when that fails (or a hook ended the transaction) the
+// error is kept and the write rolled back.
+bool RecordSet::commitWrite(int depth)
+{
+    const bool ok = db_->transactionDepth() >= depth && !db_->transactionFailed() && db_->commit();
+    if (!ok) {
+        error_ = db_->lastError();
+        rollbackWrite(depth);
+    }
+    return ok;
+}
+
+bool RecordSet::post()
+{
+    if (!isEditing())
+        return false;
+    const int depth = beginWrite();
+    if (depth < 0)
+        return false;
     if (beforePost && !beforePost(*this)) {
-        unwind();
+        rollbackWrite(depth);
         return false;
     }
     if (!isEditing()) { // the hook left the row
-        unwind();
+        rollbackWrite(depth);
         return false;
     }
     const bool inserting = state_ == Insert;
@@ -1272,25 +1318,11 @@ bool RecordSet::post()
     bool needed = true;
     if (!buildWrite(&sql, &params, &needed)) {
         writeFailed(sql);
-        unwind();
+        rollbackWrite(depth);
         return false;
     }
-    if (needed) {
-        int changes = 0;
-        if (!db_->exec(sql, params, &changes)) {
-            error_ = db_->lastError();
-            writeFailed(sql);
-            unwind();
-            return false;
-        }
-        if (!inserting && changes == 0) {
-            error_ = {kErrorClass, QStringLiteral("Row cannot be located for updating. Some values may have been "
-                                                  "changed since it was last read.")};
-            writeFailed(sql);
-            unwind();
-            return false;
-        }
-    }
+    if (needed && !execWrite(sql, params, !inserting, depth))
+        return false;
 
     Snapshot snap{state_, columns_, fields_, types_, rows_, view_, cur_, editRow_, insertAt_, buffer_, modified_, bof_, eof_};
 
@@ -1321,10 +1353,7 @@ bool RecordSet::post()
     if (afterPost)
         afterPost(*this);
 
-    const bool ok = db_->transactionDepth() >= depth && !db_->transactionFailed() && db_->commit();
-    if (!ok) {
-        error_ = db_->lastError();
-        unwind();
+    if (!commitWrite(depth)) {
         // Back to exactly what was in memory, still editing what was typed.
         columns_ = snap.columns;
         fields_ = snap.fields;
@@ -1365,29 +1394,15 @@ bool RecordSet::remove()
         discardEdit();
     if (cur_ < 0 || cur_ >= view_.size())
         return false;
-    if (!db_ || !db_->isOpen()) {
-        error_ = {kErrorClass, QStringLiteral("database not open")};
-        if (onWriteError)
-            onWriteError(QString(), error_);
+    const int depth = beginWrite();
+    if (depth < 0)
         return false;
-    }
-    if (!db_->begin()) {
-        error_ = db_->lastError();
-        if (onWriteError)
-            onWriteError(QStringLiteral("BEGIN"), error_);
-        return false;
-    }
-    const int depth = db_->transactionDepth();
-    auto unwind = [&]() {
-        while (db_->transactionDepth() >= depth && db_->transactionDepth() > 0)
-            db_->rollback();
-    };
     if (beforeDelete && !beforeDelete(*this)) {
-        unwind();
+        rollbackWrite(depth);
         return false;
     }
     if (state_ != Browse || cur_ < 0 || cur_ >= view_.size()) { // the hook changed the state
-        unwind();
+        rollbackWrite(depth);
         return false;
     }
     const int raw = view_[cur_];
@@ -1396,30 +1411,14 @@ bool RecordSet::remove()
     if (table_.isEmpty() || tableColumns_.isEmpty() || !keyClause(rows_[raw], &where, &params)) {
         error_ = {kErrorClass, QStringLiteral("Record set has no table to write to")};
         writeFailed(sql);
-        unwind();
+        rollbackWrite(depth);
         return false;
     }
     sql = QStringLiteral("DELETE FROM ") + quoteIdent(table_) + QStringLiteral(" WHERE ") + where;
-    int changes = 0;
-    if (!db_->exec(sql, params, &changes)) {
-        error_ = db_->lastError();
-        writeFailed(sql);
-        unwind();
+    if (!execWrite(sql, params, true, depth))
         return false;
-    }
-    if (changes == 0) {
-        error_ = {kErrorClass, QStringLiteral("Row cannot be located for updating. Some values may have been "
-                                              "changed since it was last read.")};
-        writeFailed(sql);
-        unwind();
+    if (!commitWrite(depth))
         return false;
-    }
-    const bool ok = db_->transactionDepth() >= depth && !db_->transactionFailed() && db_->commit();
-    if (!ok) {
-        error_ = db_->lastError();
-        unwind();
-        return false;
-    }
     // The hooks may have reopened the set: find the row again.
     const int pos = raw < rows_.size() ? int(view_.indexOf(raw)) : -1;
     if (pos >= 0) {

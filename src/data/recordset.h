@@ -229,6 +229,10 @@ private:
     bool buildWrite(QString* sql, QVariantList* params, bool* needed);
     bool keyClause(const QVariantList& orig, QString* where, QVariantList* params) const;
     void writeFailed(const QString& sql);
+    int beginWrite();
+    void rollbackWrite(int depth);
+    bool execWrite(const QString& sql, const QVariantList& params, bool mustTouchRow, int depth);
+    bool commitWrite(int depth);
     void notifyReset();
     void notifyRowChanged(int row);
     void notifyCurrent();
