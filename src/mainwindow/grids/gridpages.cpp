@@ -89,6 +89,17 @@ QVBoxLayout* pageLayout(QWidget* page)
     return l;
 }
 
+// Appends a column to a grid's column list; the caller sets the rest of it.
+GridColumn& addColumn(QVector<GridColumn>& columns, const QString& field, const QString& title, int width)
+{
+    GridColumn g;
+    g.field = field;
+    g.title = title;
+    g.width = width;
+    columns.append(g);
+    return columns.last();
+}
+
 void addToPage(QWidget* page, QWidget* w)
 {
     if (!page)
@@ -227,12 +238,7 @@ void GridPages::buildLedgerPage(QWidget* page)
     DBGridAct->gridModel()->messages = messages_;
     QVector<GridColumn> c;
     auto col = [&c](const QString& field, const QString& title, int width) -> GridColumn& {
-        GridColumn g;
-        g.field = field;
-        g.title = title;
-        g.width = width;
-        c.append(g);
-        return c.last();
+        return addColumn(c, field, title, width);
     };
     GridColumn& inc = col(QStringLiteral("Included"), QStringLiteral("统计"), 35);
     inc.checkBox = true;
@@ -406,13 +412,9 @@ void GridPages::buildPlanPage(QWidget* page, QWidget* fulfil)
     DBGridPlan->sortEnabled = false;
     QVector<GridColumn> c;
     auto col = [&c](const QString& field, const QString& title, int width) -> GridColumn& {
-        GridColumn g;
-        g.field = field;
-        g.title = title;
-        g.width = width;
+        GridColumn& g = addColumn(c, field, title, width);
         g.sortable = false;
-        c.append(g);
-        return c.last();
+        return g;
     };
     GridColumn& type = col(QStringLiteral("Type"), QStringLiteral("类别"), 82);
     type.align = Qt::AlignCenter;
@@ -702,12 +704,7 @@ void GridPages::buildAddressPage(QWidget* page)
     DBGridAddr->gridModel()->messages = messages_;
     QVector<GridColumn> c;
     auto col = [&c](const QString& field, const QString& title, int width) -> GridColumn& {
-        GridColumn g;
-        g.field = field;
-        g.title = title;
-        g.width = width;
-        c.append(g);
-        return c.last();
+        return addColumn(c, field, title, width);
     };
     GridColumn& name = col(QStringLiteral("Name"), QStringLiteral("姓名"), 82);
     name.color = kNavy;
@@ -728,19 +725,7 @@ void GridPages::buildAddressPage(QWidget* page)
     col(QStringLiteral("Company"), QStringLiteral("公司名称"), 105);
     col(QStringLiteral("Title"), QStringLiteral("职位"), 70);
     col(QStringLiteral("Misc"), QStringLiteral("备注"), 350);
-    DBGridAddr->setColumns(c);
-    DBGridAddr->setMarker(0, DBGrid::Ascending);
-    DBGridAddr->setFrozenFirstColumn(true);
-    DBGridAddr->sortOrder = [](const QString& column, const QString& d) { return sideSortOrder(column, d); };
-    DBGridAddr->gridModel()->oddColor = QColor(254, 216, 238);
-    DBGridAddr->gridModel()->evenColor = tooltipBase();
-    DBGridAddr->onCellClick = [this](int row, int column) { linkClick(DBGridAddr, row, column); };
-    DBGridAddr->onEditRequest = [this] {
-        if (branch() == QLatin1String("5"))
-            ActEditExecute();
-    };
-    connect(DBGridAddr->horizontalHeader(), &QHeaderView::sectionClicked, this, [this] { dm_->clickSound(); });
-    addToPage(page, DBGridAddr);
+    finishSidePage(page, DBGridAddr, c, QColor(254, 216, 238), tooltipBase(), QStringLiteral("5"));
 }
 
 void GridPages::buildMemoPage(QWidget* page)
@@ -750,12 +735,7 @@ void GridPages::buildMemoPage(QWidget* page)
     DBGridMemo->gridModel()->messages = messages_;
     QVector<GridColumn> c;
     auto col = [&c](const QString& field, const QString& title, int width) -> GridColumn& {
-        GridColumn g;
-        g.field = field;
-        g.title = title;
-        g.width = width;
-        c.append(g);
-        return c.last();
+        return addColumn(c, field, title, width);
     };
     col(QStringLiteral("Name"), QStringLiteral("名称"), 140);
     GridColumn& type = col(QStringLiteral("TypeID"), QStringLiteral("类别"), 93);
@@ -767,19 +747,28 @@ void GridPages::buildMemoPage(QWidget* page)
     url.hint = QStringLiteral("点击链接可以打开网页");
     col(QStringLiteral("Description"), QStringLiteral("说明"), 408).hint =
         QStringLiteral("请不要在软件中保存银行卡/帐户密码、信用卡号和其它重要密码！");
-    DBGridMemo->setColumns(c);
-    DBGridMemo->setMarker(0, DBGrid::Ascending);
-    DBGridMemo->setFrozenFirstColumn(true);
-    DBGridMemo->sortOrder = [](const QString& column, const QString& d) { return sideSortOrder(column, d); };
-    DBGridMemo->gridModel()->oddColor = QColor(228, 255, 225);
-    DBGridMemo->gridModel()->evenColor = QColor(255, 245, 232);
-    DBGridMemo->onCellClick = [this](int row, int column) { linkClick(DBGridMemo, row, column); };
-    DBGridMemo->onEditRequest = [this] {
-        if (branch() == QLatin1String("6"))
+    finishSidePage(page, DBGridMemo, c, QColor(228, 255, 225), QColor(255, 245, 232), QStringLiteral("6"));
+}
+
+// The rest of the address book or favourites grid: sorted by its first
+// column, which stays in place; links open on a click; Enter edits the row
+// while the tree is on the page's own branch.
+void GridPages::finishSidePage(QWidget* page, DBGrid* g, const QVector<GridColumn>& columns, const QColor& odd,
+                               const QColor& even, const QString& ownBranch)
+{
+    g->setColumns(columns);
+    g->setMarker(0, DBGrid::Ascending);
+    g->setFrozenFirstColumn(true);
+    g->sortOrder = [](const QString& column, const QString& d) { return sideSortOrder(column, d); };
+    g->gridModel()->oddColor = odd;
+    g->gridModel()->evenColor = even;
+    g->onCellClick = [this, g](int row, int column) { linkClick(g, row, column); };
+    g->onEditRequest = [this, ownBranch] {
+        if (branch() == ownBranch)
             ActEditExecute();
     };
-    connect(DBGridMemo->horizontalHeader(), &QHeaderView::sectionClicked, this, [this] { dm_->clickSound(); });
-    addToPage(page, DBGridMemo);
+    connect(g->horizontalHeader(), &QHeaderView::sectionClicked, this, [this] { dm_->clickSound(); });
+    addToPage(page, g);
 }
 
 void GridPages::linkClick(DBGrid* g, int row, int column)

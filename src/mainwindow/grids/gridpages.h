@@ -127,6 +127,8 @@ private:
     bool planColumnExit(int column);
     void setRecordCount(int n);
     void insertSideRow(RecordSet* rs, DBGrid* g);
+    void finishSidePage(QWidget* page, DBGrid* g, const QVector<GridColumn>& columns, const QColor& odd,
+                        const QColor& even, const QString& ownBranch);
     void linkClick(DBGrid* g, int row, int column);
     int planRow1Months();
 
