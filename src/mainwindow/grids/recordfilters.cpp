@@ -25,6 +25,34 @@ bool containsText(const QString& value, const QString& part)
     return part.isEmpty() || value.contains(part, Qt::CaseInsensitive);
 }
 
+// Filters an address book or favourites set to the user's rows, of one
+// category when typeId is given, whose fields contain each non-empty text
+// (field, text) of likes.
+void filterByTexts(RecordSet* rs, const QString& user, const QString& typeId,
+                   const QList<QPair<QString, QString>>& likes)
+{
+    QString text = QStringLiteral("(UserID = ") + user + QStringLiteral(")");
+    if (!typeId.isEmpty())
+        text += QStringLiteral(" AND (TypeID = ") + typeId + QStringLiteral(")");
+    for (const auto& l : likes)
+        if (!l.second.isEmpty())
+            text += QStringLiteral(" AND (") + l.first + QStringLiteral(" contains \"") + l.second + QStringLiteral("\")");
+    rs->disableControls();
+    rs->setFilter(
+        [user, typeId, likes](const RecordSet& r, int row) {
+            if (r.value(row, QStringLiteral("UserID")).toString() != user)
+                return false;
+            if (!typeId.isEmpty() && r.value(row, QStringLiteral("TypeID")).toString() != typeId)
+                return false;
+            for (const auto& l : likes)
+                if (!containsText(r.value(row, l.first).toString(), l.second))
+                    return false;
+            return true;
+        },
+        text);
+    rs->enableControls();
+}
+
 } // namespace
 
 RecordFilters::RecordFilters(TDataModule1* dm) : dm_(dm) {}
@@ -272,35 +300,12 @@ LedgerFooters RecordFilters::ledgerFooters()
 
 bool RecordFilters::filterAddress(const AddressQuery& q)
 {
-    RecordSet* rs = dm_->ADOTable3;
-    const QString user = dm_->currentUser;
-    QString text = QStringLiteral("(UserID = ") + user + QStringLiteral(")");
-    const QList<QPair<QString, QString>> likes{
-        {QStringLiteral("Name"), q.name},         {QStringLiteral("Phone"), q.phone},
-        {QStringLiteral("QQ"), q.qq},             {QStringLiteral("Email"), q.email},
-        {QStringLiteral("Homepage"), q.homepage}, {QStringLiteral("Birthday"), q.birthday},
-        {QStringLiteral("Address"), q.address},   {QStringLiteral("Company"), q.company},
-        {QStringLiteral("Title"), q.title},       {QStringLiteral("Misc"), q.misc}};
-    if (!q.typeId.isEmpty())
-        text += QStringLiteral(" AND (TypeID = ") + q.typeId + QStringLiteral(")");
-    for (const auto& l : likes)
-        if (!l.second.isEmpty())
-            text += QStringLiteral(" AND (") + l.first + QStringLiteral(" contains \"") + l.second + QStringLiteral("\")");
-    const QString typeId = q.typeId;
-    rs->disableControls();
-    rs->setFilter(
-        [user, typeId, likes](const RecordSet& r, int row) {
-            if (r.value(row, QStringLiteral("UserID")).toString() != user)
-                return false;
-            if (!typeId.isEmpty() && r.value(row, QStringLiteral("TypeID")).toString() != typeId)
-                return false;
-            for (const auto& l : likes)
-                if (!containsText(r.value(row, l.first).toString(), l.second))
-                    return false;
-            return true;
-        },
-        text);
-    rs->enableControls();
+    filterByTexts(dm_->ADOTable3, dm_->currentUser, q.typeId,
+                  {{QStringLiteral("Name"), q.name},         {QStringLiteral("Phone"), q.phone},
+                   {QStringLiteral("QQ"), q.qq},             {QStringLiteral("Email"), q.email},
+                   {QStringLiteral("Homepage"), q.homepage}, {QStringLiteral("Birthday"), q.birthday},
+                   {QStringLiteral("Address"), q.address},   {QStringLiteral("Company"), q.company},
+                   {QStringLiteral("Title"), q.title},       {QStringLiteral("Misc"), q.misc}});
     if (afterAddressFilter)
         afterAddressFilter();
     return true;
@@ -308,32 +313,10 @@ bool RecordFilters::filterAddress(const AddressQuery& q)
 
 bool RecordFilters::filterMemo(const MemoQuery& q)
 {
-    RecordSet* rs = dm_->ADOTable4;
-    const QString user = dm_->currentUser;
-    QString text = QStringLiteral("(UserID = ") + user + QStringLiteral(")");
-    const QList<QPair<QString, QString>> likes{{QStringLiteral("Name"), q.name},
-                                                {QStringLiteral("URL"), q.url},
-                                                {QStringLiteral("Description"), q.description}};
-    if (!q.typeId.isEmpty())
-        text += QStringLiteral(" AND (TypeID = ") + q.typeId + QStringLiteral(")");
-    for (const auto& l : likes)
-        if (!l.second.isEmpty())
-            text += QStringLiteral(" AND (") + l.first + QStringLiteral(" contains \"") + l.second + QStringLiteral("\")");
-    const QString typeId = q.typeId;
-    rs->disableControls();
-    rs->setFilter(
-        [user, typeId, likes](const RecordSet& r, int row) {
-            if (r.value(row, QStringLiteral("UserID")).toString() != user)
-                return false;
-            if (!typeId.isEmpty() && r.value(row, QStringLiteral("TypeID")).toString() != typeId)
-                return false;
-            for (const auto& l : likes)
-                if (!containsText(r.value(row, l.first).toString(), l.second))
-                    return false;
-            return true;
-        },
-        text);
-    rs->enableControls();
+    filterByTexts(dm_->ADOTable4, dm_->currentUser, q.typeId,
+                  {{QStringLiteral("Name"), q.name},
+                   {QStringLiteral("URL"), q.url},
+                   {QStringLiteral("Description"), q.description}});
     if (afterMemoFilter)
         afterMemoFilter();
     return true;
