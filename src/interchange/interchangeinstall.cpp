@@ -257,7 +257,12 @@ void InterchangeCommands::ActExportExecute()
     if (QFileInfo::exists(path)
         && !messages_.confirm(QStringLiteral("重要提示"), QStringLiteral("文件已存在，是否覆盖？"), MsgIcon::Question))
         return;
-    if (!TableFile::write(path, kind, gridRows(grid, isLedger(b)))) {
+    const TableFile::Rows rows = gridRows(grid, isLedger(b));
+    if (kind == TableFile::Kind::Xls && rows.size() > 65536) {
+        messages_.error(QStringLiteral("导出失败，Excel文件最多只能容纳65536行，请改为导出网页或文本文件！"));
+        return;
+    }
+    if (!TableFile::write(path, kind, rows)) {
         messages_.error(QStringLiteral("导出失败，请检查导出文件是否正在被另一个程序使用！"));
         return;
     }
