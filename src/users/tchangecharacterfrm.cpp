@@ -7,13 +7,10 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <QTreeWidgetItem>
-#include <QVBoxLayout>
 
 TChangeCharacterFrm::TChangeCharacterFrm(TDataModule1* dm, IMessageBox* msg, QTreeWidgetItem* entry, QWidget* parent)
     : QDialog(parent), dm_(dm), msg_(msg), entry_(entry)
@@ -32,12 +29,8 @@ TChangeCharacterFrm::TChangeCharacterFrm(TDataModule1* dm, IMessageBox* msg, QTr
     Label3->setBuddy(Edit3);
     LockCheckBox = new QCheckBox(QStringLiteral("锁定用户"), this);
 
-    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("确定"), this);
-    BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("取消"), this);
-    for (QPushButton* b : {BitBtn1, BitBtn2}) {
-        b->setAutoDefault(false);
-        b->setMinimumWidth(80);
-    }
+    BitBtn1 = Users::okButton(this);
+    BitBtn2 = Users::cancelButton(this);
 
     auto* fields = new QGridLayout;
     fields->setVerticalSpacing(10);
@@ -46,16 +39,7 @@ TChangeCharacterFrm::TChangeCharacterFrm(TDataModule1* dm, IMessageBox* msg, QTr
     fields->addWidget(Label3, 1, 0, Qt::AlignRight | Qt::AlignVCenter);
     fields->addWidget(Edit3, 1, 1);
     fields->addWidget(LockCheckBox, 2, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
-    auto* top = new QVBoxLayout(this);
-    top->setContentsMargins(20, 18, 20, 14);
-    top->setSpacing(18);
-    top->addLayout(fields);
-    top->addLayout(buttons);
-    top->setSizeConstraint(QLayout::SetFixedSize);
+    Users::layOutDialog(this, fields, BitBtn1, BitBtn2, QMargins(20, 18, 20, 14), 18);
 
     setTabOrder(Edit1, Edit3);
     setTabOrder(Edit3, LockCheckBox);

@@ -6,12 +6,9 @@
 #include "userwidgets.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyle>
-#include <QVBoxLayout>
 
 TChangePassWordFrm::TChangePassWordFrm(TDataModule1* dm, IMessageBox* msg, const QString& userName, QWidget* parent)
     : QDialog(parent), dm_(dm), msg_(msg), userName_(userName)
@@ -30,12 +27,8 @@ TChangePassWordFrm::TChangePassWordFrm(TDataModule1* dm, IMessageBox* msg, const
     Label1->setBuddy(Edit1);
     Label2->setBuddy(Edit2);
 
-    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("确定"), this);
-    BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("取消"), this);
-    for (QPushButton* b : {BitBtn1, BitBtn2}) {
-        b->setAutoDefault(false);
-        b->setMinimumWidth(80);
-    }
+    BitBtn1 = Users::okButton(this);
+    BitBtn2 = Users::cancelButton(this);
 
     auto* fields = new QGridLayout;
     fields->setVerticalSpacing(10);
@@ -43,16 +36,7 @@ TChangePassWordFrm::TChangePassWordFrm(TDataModule1* dm, IMessageBox* msg, const
     fields->addWidget(Edit1, 0, 1);
     fields->addWidget(Label2, 1, 0, Qt::AlignRight | Qt::AlignVCenter);
     fields->addWidget(Edit2, 1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
-    auto* top = new QVBoxLayout(this);
-    top->setContentsMargins(20, 18, 20, 14);
-    top->setSpacing(18);
-    top->addLayout(fields);
-    top->addLayout(buttons);
-    top->setSizeConstraint(QLayout::SetFixedSize);
+    Users::layOutDialog(this, fields, BitBtn1, BitBtn2, QMargins(20, 18, 20, 14), 18);
 
     setTabOrder(Edit1, Edit2);
     setTabOrder(Edit2, BitBtn1);

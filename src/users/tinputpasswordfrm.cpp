@@ -9,8 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyle>
-#include <QVBoxLayout>
 
 TInputPassWordFrm::TInputPassWordFrm(TDataModule1* dm, IMessageBox* msg, QWidget* parent)
     : QDialog(parent), dm_(dm), msg_(msg)
@@ -24,26 +22,13 @@ TInputPassWordFrm::TInputPassWordFrm(TDataModule1* dm, IMessageBox* msg, QWidget
     MaskEdit1->setFixedWidth(170);
     Label1->setBuddy(MaskEdit1);
 
-    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("确定"), this);
-    BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("取消"), this);
-    for (QPushButton* b : {BitBtn1, BitBtn2}) {
-        b->setAutoDefault(false);
-        b->setMinimumWidth(80);
-    }
+    BitBtn1 = Users::okButton(this);
+    BitBtn2 = Users::cancelButton(this);
 
     auto* field = new QHBoxLayout;
     field->addWidget(Label1);
     field->addWidget(MaskEdit1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
-    auto* top = new QVBoxLayout(this);
-    top->setContentsMargins(18, 18, 18, 14);
-    top->setSpacing(16);
-    top->addLayout(field);
-    top->addLayout(buttons);
-    top->setSizeConstraint(QLayout::SetFixedSize);
+    Users::layOutDialog(this, field, BitBtn1, BitBtn2, QMargins(18, 18, 18, 14), 16);
 
     setTabOrder(MaskEdit1, BitBtn1);
     setTabOrder(BitBtn1, BitBtn2);

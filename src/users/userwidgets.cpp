@@ -1,6 +1,10 @@
 #include "userwidgets.h"
 
 #include <QDialog>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPixmap>
@@ -13,6 +17,14 @@ static void initUserResources() { Q_INIT_RESOURCE(users); }
 namespace Users {
 
 namespace {
+QPushButton* dialogButton(QWidget* parent, QStyle::StandardPixmap icon, const QString& text)
+{
+    auto* b = new QPushButton(parent->style()->standardIcon(icon), text, parent);
+    b->setAutoDefault(false);
+    b->setMinimumWidth(80);
+    return b;
+}
+
 void ensureResources()
 {
     static const bool done = (initUserResources(), true);
@@ -48,6 +60,31 @@ QPixmap sidePicture()
 {
     ensureResources();
     return QPixmap(QStringLiteral(":/users/wizard.svg"));
+}
+
+QPushButton* okButton(QWidget* parent)
+{
+    return dialogButton(parent, QStyle::SP_DialogOkButton, QStringLiteral("确定"));
+}
+
+QPushButton* cancelButton(QWidget* parent)
+{
+    return dialogButton(parent, QStyle::SP_DialogCancelButton, QStringLiteral("取消"));
+}
+
+void layOutDialog(QDialog* d, QLayout* fields, QPushButton* ok, QPushButton* cancel, const QMargins& margins,
+                  int spacing)
+{
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto* top = new QVBoxLayout(d);
+    top->setContentsMargins(margins);
+    top->setSpacing(spacing);
+    top->addLayout(fields);
+    top->addLayout(buttons);
+    top->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void makePasswordField(QLineEdit* edit)

@@ -6,7 +6,10 @@
 #include <functional>
 
 class QDialog;
+class QLayout;
 class QLineEdit;
+class QMargins;
+class QPushButton;
 class QTreeWidgetItem;
 class QWidget;
 
@@ -24,6 +27,16 @@ QPixmap sidePicture();
 
 // A masked field: one "*" per character, at most 20 characters.
 void makePasswordField(QLineEdit* edit);
+
+// The "确定" and "取消" buttons of a small dialog: standard icons, not
+// auto-default (Enter is handled by DialogKeys), at least 80 wide.
+QPushButton* okButton(QWidget* parent);
+QPushButton* cancelButton(QWidget* parent);
+
+// Lays out a small dialog at a fixed size: its fields above, the OK and
+// Cancel buttons at the right below them.
+void layOutDialog(QDialog* d, QLayout* fields, QPushButton* ok, QPushButton* cancel, const QMargins& margins,
+                  int spacing);
 
 // Centres a top-level window on its screen.
 void centreOnScreen(QWidget* w);
