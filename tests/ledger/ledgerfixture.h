@@ -4,7 +4,7 @@
 
 #include "catalogue.h"
 #include "ledgerrules.h"
-#include "testdb.h"
+#include "userfixture.h"
 
 #include <gtest/gtest.h>
 
@@ -12,24 +12,16 @@
 
 inline Money M(double v) { return Money::fromDouble(v); }
 
-class LedgerFixture : public ::testing::Test {
+class LedgerFixture : public UserFixture {
 protected:
     void SetUp() override
     {
-        dm = folder.makeDataModule();
-        ASSERT_TRUE(dm->isConnected());
-        addUserRow(dm->db(), 1, QStringLiteral("张三"), QString());
-        dm->currentUser = QStringLiteral("1");
-        dm->bindToCurrentUser();
+        signIn();
+        if (HasFatalFailure())
+            return;
         Database& db = dm->db();
-        // Accounts: 101 cash, 102 card, 103 housing fund (off-book).
-        addType(QStringLiteral("101"), QStringLiteral("现金"), QStringLiteral("1"), false);
-        addType(QStringLiteral("102"), QStringLiteral("工资卡"), QStringLiteral("1"), false);
-        addType(QStringLiteral("103"), QStringLiteral("公积金"), QStringLiteral("1"), true);
-        // Categories: 201 food and 301 salary are counted; 302 opening balance is not.
-        addType(QStringLiteral("201"), QStringLiteral("伙食"), QStringLiteral("2"), true);
-        addType(QStringLiteral("202"), QStringLiteral("交通"), QStringLiteral("2"), true);
-        addType(QStringLiteral("301"), QStringLiteral("工资"), QStringLiteral("3"), true);
+        addCommonTypes();
+        // 302 opening balance is not counted.
         addType(QStringLiteral("302"), QStringLiteral("期初余额"), QStringLiteral("3"), false);
         db.exec(QStringLiteral("INSERT INTO AC_Plan VALUES (1, '预计目标', '', 0, NULL, 12, 0, 1)"));
         db.exec(QStringLiteral("INSERT INTO AC_Plan VALUES (2, '现有资金', '', 0, NULL, 1, 0, 1)"));
@@ -37,11 +29,6 @@ protected:
         ledger()->setSql(QStringLiteral("SELECT * FROM AC_List WHERE UserID = ? ORDER BY ActDate, ActID, TypeID"), {1});
         ASSERT_TRUE(ledger()->open());
         folder.messages.clear();
-    }
-
-    void addType(const QString& id, const QString& name, const QString& cls, bool flag)
-    {
-        dm->db().exec(QStringLiteral("INSERT INTO AC_Type VALUES (?, ?, ?, 0, '1', ?, 1)"), {id, name, cls, flag});
     }
 
     RecordSet* ledger() { return dm->ADOTable1; }
@@ -179,7 +166,5 @@ protected:
         return ::testing::AssertionSuccess();
     }
 
-    TestFolder folder;
-    std::unique_ptr<TDataModule1> dm;
     std::unique_ptr<LedgerRules> rules;
 };

@@ -4,7 +4,7 @@
 
 #include "gridpages.h"
 #include "ledgerrules.h"
-#include "testdb.h"
+#include "userfixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,22 +18,15 @@
 
 inline Money Y(double v) { return Money::fromDouble(v); }
 
-class GridsFixture : public ::testing::Test {
+class GridsFixture : public UserFixture {
 protected:
     void SetUp() override
     {
-        dm = folder.makeDataModule();
-        ASSERT_TRUE(dm->isConnected());
-        addUserRow(dm->db(), 1, QStringLiteral("张三"), QString());
+        signIn();
+        if (HasFatalFailure())
+            return;
         addUserRow(dm->db(), 2, QStringLiteral("李四"), QString());
-        dm->currentUser = QStringLiteral("1");
-        dm->bindToCurrentUser();
-        addType(QStringLiteral("101"), QStringLiteral("现金"), QStringLiteral("1"), false);
-        addType(QStringLiteral("102"), QStringLiteral("工资卡"), QStringLiteral("1"), false);
-        addType(QStringLiteral("103"), QStringLiteral("公积金"), QStringLiteral("1"), true);
-        addType(QStringLiteral("201"), QStringLiteral("伙食"), QStringLiteral("2"), true);
-        addType(QStringLiteral("202"), QStringLiteral("交通"), QStringLiteral("2"), true);
-        addType(QStringLiteral("301"), QStringLiteral("工资"), QStringLiteral("3"), true);
+        addCommonTypes();
         addType(QStringLiteral("501"), QStringLiteral("同事"), QStringLiteral("5"), false);
         addType(QStringLiteral("502"), QStringLiteral("同学"), QStringLiteral("5"), false);
         addType(QStringLiteral("601"), QStringLiteral("新闻"), QStringLiteral("6"), false);
@@ -75,11 +68,6 @@ protected:
         dm.reset();
     }
 
-    void addType(const QString& id, const QString& name, const QString& flag, bool included)
-    {
-        dm->db().exec(QStringLiteral("INSERT INTO AC_Type VALUES (?, ?, ?, 0, '1', ?, 1)"),
-                      {id, name, flag, included});
-    }
     // A stored entry straight into the table (no posting rules).
     void addEntry(int actId, const QDate& date, const QString& account, const QString& category, double in, double out,
                   const QString& mark = QString(), bool included = true, int user = 1)
@@ -103,9 +91,7 @@ protected:
     }
     RecordSet* ledger() { return dm->ADOTable1; }
 
-    TestFolder folder;
     FakeDesktop desktop;
-    std::unique_ptr<TDataModule1> dm;
     std::unique_ptr<LedgerRules> rules;
     std::unique_ptr<QWidget> window;
     QWidget *ledgerPage = nullptr, *planPage = nullptr, *fulfilPage = nullptr, *addressPage = nullptr,
