@@ -3,6 +3,7 @@
 #include "datamodule.h"
 #include "depositcalc.h"
 #include "loancalc.h"
+#include "toolwindow.h"
 #include "tprovisiondlg.h"
 
 #include <QAction>
@@ -396,17 +397,7 @@ QWidget* TInterestFrm::buildRates()
         updateDeleteKey();
     });
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QAction* a : {ActAdd, ActEdit, ActDel}) {
-        auto* b = new QPushButton(a->text(), page);
-        b->setObjectName(QStringLiteral("Button") + a->text());
-        b->setAutoDefault(false);
-        b->setToolTip(a->shortcut().toString(QKeySequence::NativeText));
-        connect(b, &QPushButton::clicked, a, &QAction::trigger);
-        buttons->addWidget(b);
-    }
-    v->addLayout(buttons);
+    v->addLayout(ToolWindow::actionButtons(page, {ActAdd, ActEdit, ActDel}, true));
     page->addAction(ActAdd);
     page->addAction(ActEdit);
     page->addAction(ActDel);
@@ -672,15 +663,9 @@ void TInterestFrm::LoanCalcButtonClick()
 
 bool TInterestFrm::eventFilter(QObject* o, QEvent* e)
 {
-    if (e->type() == QEvent::KeyPress) {
-        auto* k = static_cast<QKeyEvent*>(e);
-        const bool arrow = k->key() == Qt::Key_Left || k->key() == Qt::Key_Right;
-        // Arrows move between controls, except inside grids and while a text is typed into.
-        if (arrow && k->modifiers() == Qt::NoModifier && !qobject_cast<QAbstractItemView*>(o)
-            && !(o->parent() && qobject_cast<QAbstractItemView*>(o->parent()->parent()))) {
-            focusNextPrevChild(k->key() == Qt::Key_Right);
-            return true;
-        }
+    if (const int step = ToolWindow::arrowStep(o, e)) {
+        focusNextPrevChild(step > 0);
+        return true;
     }
     return QDialog::eventFilter(o, e);
 }

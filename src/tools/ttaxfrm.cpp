@@ -2,6 +2,7 @@
 
 #include "amountedit.h"
 #include "datamodule.h"
+#include "toolwindow.h"
 #include "tprovisiondlg.h"
 
 #include <QAction>
@@ -264,16 +265,7 @@ QWidget* TTaxFrm::buildRatePage()
     connect(TaxGrid, &EditGrid::stateChanged, this, [this] { updateDeleteKey(); });
     connect(TaxGrid, &EditGrid::editRequested, this, &TTaxFrm::ActEditExecute);
     v->addWidget(TaxGrid);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QAction* a : {ActAdd, ActEdit, ActDel}) {
-        auto* b = new QPushButton(a->text(), page);
-        b->setObjectName(QStringLiteral("Button") + a->text());
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, a, &QAction::trigger);
-        buttons->addWidget(b);
-    }
-    v->addLayout(buttons);
+    v->addLayout(ToolWindow::actionButtons(page, {ActAdd, ActEdit, ActDel}, false));
     page->addAction(ActAdd);
     page->addAction(ActEdit);
     page->addAction(ActDel);
@@ -375,14 +367,9 @@ void TTaxFrm::ActDelExecute()
 
 bool TTaxFrm::eventFilter(QObject* o, QEvent* e)
 {
-    if (e->type() == QEvent::KeyPress) {
-        auto* k = static_cast<QKeyEvent*>(e);
-        if ((k->key() == Qt::Key_Left || k->key() == Qt::Key_Right) && k->modifiers() == Qt::NoModifier
-            && !qobject_cast<QAbstractItemView*>(o)
-            && !(o->parent() && qobject_cast<QAbstractItemView*>(o->parent()->parent()))) {
-            focusNextPrevChild(k->key() == Qt::Key_Right);
-            return true;
-        }
+    if (const int step = ToolWindow::arrowStep(o, e)) {
+        focusNextPrevChild(step > 0);
+        return true;
     }
     return QDialog::eventFilter(o, e);
 }
