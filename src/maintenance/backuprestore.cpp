@@ -239,12 +239,10 @@ QList<RecordSet*> BackupRestore::openDatasets() const
     return open;
 }
 
-void BackupRestore::reopenDatasets(const QList<RecordSet*>& wasOpen)
+void BackupRestore::reopenDatasets(TDataModule1* dm, const QList<RecordSet*>& wasOpen)
 {
-    // Lookups first, then the ledger, then the plan, address book and
-    // favourites; anything else that was open after them.
-    QList<RecordSet*> order{dm_->ADOQuery6, dm_->ADOQuery7, dm_->ADOQuery8, dm_->ADOQuery9, dm_->ADOQuery10,
-                            dm_->ADOTable1, dm_->ADOTable2, dm_->ADOTable3, dm_->ADOTable4};
+    QList<RecordSet*> order{dm->ADOQuery6, dm->ADOQuery7, dm->ADOQuery8, dm->ADOQuery9, dm->ADOQuery10,
+                            dm->ADOTable1, dm->ADOTable2, dm->ADOTable3, dm->ADOTable4};
     for (RecordSet* rs : wasOpen)
         if (!order.contains(rs))
             order << rs;
@@ -328,7 +326,7 @@ BackupRestore::RestoreResult BackupRestore::restore()
                 removeWithJournal(back);
             dm_->connectDatabase();
         }
-        reopenDatasets(wasOpen);
+        reopenDatasets(dm_, wasOpen);
         if (afterReconnect)
             afterReconnect();
         messages_->error(QStringLiteral("数据恢复失败，请检查数据文件是否正在被另一个程序使用！"));
@@ -337,7 +335,7 @@ BackupRestore::RestoreResult BackupRestore::restore()
 
     // A backup from an older version gets the tables and rows it lacks.
     SchemaVersion::check(*dm_);
-    reopenDatasets(wasOpen);
+    reopenDatasets(dm_, wasOpen);
     if (afterReconnect)
         afterReconnect();
 

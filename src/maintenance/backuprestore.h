@@ -82,10 +82,14 @@ public:
     // For tests: today's date (defaults to the system date).
     std::function<QDate()> today = [] { return QDate::currentDate(); };
 
+    // Opens again the data module's record sets that were open before the
+    // database was swapped: lookups first, then the ledger, then the plan,
+    // address book and favourites; anything else after them.
+    static void reopenDatasets(TDataModule1* dm, const QList<RecordSet*>& wasOpen);
+
 private:
     bool samePath(const QString& a, const QString& b) const;
     QList<RecordSet*> openDatasets() const;
-    void reopenDatasets(const QList<RecordSet*>& wasOpen);
 
     TDataModule1* dm_;
     IMessageBox* messages_;

@@ -42,18 +42,6 @@ QList<RecordSet*> MaintenanceCommands::closeDatasets()
     return wasOpen;
 }
 
-void MaintenanceCommands::reopenDatasets(const QList<RecordSet*>& wasOpen)
-{
-    QList<RecordSet*> order{dm_->ADOQuery6, dm_->ADOQuery7, dm_->ADOQuery8, dm_->ADOQuery9, dm_->ADOQuery10,
-                            dm_->ADOTable1, dm_->ADOTable2, dm_->ADOTable3, dm_->ADOTable4};
-    for (RecordSet* rs : wasOpen)
-        if (!order.contains(rs))
-            order << rs;
-    for (RecordSet* rs : order)
-        if (wasOpen.contains(rs))
-            rs->open();
-}
-
 bool MaintenanceCommands::actVerify()
 {
     dm_->clickSound();
@@ -79,7 +67,7 @@ bool MaintenanceCommands::actVerify()
                         MsgIcon::Critical);
 
     dm_->connectDatabase();
-    reopenDatasets(wasOpen);
+    BackupRestore::reopenDatasets(dm_, wasOpen);
     if (resumeGrids)
         resumeGrids();
     if (rebuildTree)

@@ -44,7 +44,6 @@ public:
 private:
     void openLog(const QString& path);
     QList<RecordSet*> closeDatasets();
-    void reopenDatasets(const QList<RecordSet*>& wasOpen);
 
     TDataModule1* dm_;
     IMessageBox* messages_;
