@@ -71,6 +71,22 @@ QWidget* container(const QString& name, QWidget* parent)
     return w;
 }
 
+QSplitter* splitter(Qt::Orientation orientation, const QString& name, QWidget* parent)
+{
+    auto* s = new QSplitter(orientation, parent);
+    s->setObjectName(name);
+    s->setHandleWidth(7);
+    return s;
+}
+
+// The first pane takes the room there is and cannot be collapsed; the second keeps its size.
+void firstPaneStretches(QSplitter* s)
+{
+    s->setCollapsible(0, false);
+    s->setStretchFactor(0, 1);
+    s->setStretchFactor(1, 0);
+}
+
 QLabel* heading(const QString& name, const QString& text, QWidget* parent)
 {
     auto* l = new QLabel(text, parent);
@@ -393,15 +409,11 @@ void TMainFrm::postPending(const QString& b)
 
 void TMainFrm::buildRegions()
 {
-    mainSplitter = new QSplitter(Qt::Horizontal, this);
-    mainSplitter->setObjectName(QStringLiteral("MainSplitter"));
-    mainSplitter->setHandleWidth(7);
+    mainSplitter = splitter(Qt::Horizontal, QStringLiteral("MainSplitter"), this);
     mainSplitter->setChildrenCollapsible(true);
 
     Panel1 = container(QStringLiteral("Panel1"), mainSplitter);
-    leftSplitter = new QSplitter(Qt::Vertical, Panel1);
-    leftSplitter->setObjectName(QStringLiteral("LeftSplitter"));
-    leftSplitter->setHandleWidth(7);
+    leftSplitter = splitter(Qt::Vertical, QStringLiteral("LeftSplitter"), Panel1);
     Panel1->layout()->addWidget(leftSplitter);
     auto* treeBox = container(QStringLiteral("Panel6"), leftSplitter);
     Panel4 = heading(QStringLiteral("Panel4"), QStringLiteral(" 分类菜单"), treeBox);
@@ -415,9 +427,7 @@ void TMainFrm::buildRegions()
     balanceGrid = new BalanceGrid(dm_->ADOQuery6, Panel3);
     DBGridBalance = balanceGrid->view();
     Panel3->layout()->addWidget(balanceGrid);
-    leftSplitter->setCollapsible(0, false);
-    leftSplitter->setStretchFactor(0, 1);
-    leftSplitter->setStretchFactor(1, 0);
+    firstPaneStretches(leftSplitter);
 
     clientArea = new QStackedWidget(mainSplitter);
     clientArea->setObjectName(QStringLiteral("ClientArea"));
@@ -426,29 +436,21 @@ void TMainFrm::buildRegions()
     mainSplitter->setStretchFactor(1, 1);
 
     // Ledger page: filter bar and ledger grid over the statistics panel.
-    ledgerPage = new QSplitter(Qt::Vertical, clientArea);
-    ledgerPage->setObjectName(QStringLiteral("LedgerPage"));
-    ledgerPage->setHandleWidth(7);
+    ledgerPage = splitter(Qt::Vertical, QStringLiteral("LedgerPage"), clientArea);
     Panel13 = container(QStringLiteral("Panel13"), ledgerPage);
     Panel19 = container(QStringLiteral("Panel19"), ledgerPage);
     PageControl1 = new QTabWidget(Panel19);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     Panel19->layout()->addWidget(PageControl1);
     connect(PageControl1->tabBar(), &QTabBar::tabBarClicked, this, [this] { dm_->clickSound(); });
-    ledgerPage->setCollapsible(0, false);
-    ledgerPage->setStretchFactor(0, 1);
-    ledgerPage->setStretchFactor(1, 0);
+    firstPaneStretches(ledgerPage);
     clientArea->addWidget(ledgerPage);
 
     // Plan page: plan table and totals, fulfilment on the right.
-    planPage = new QSplitter(Qt::Horizontal, clientArea);
-    planPage->setObjectName(QStringLiteral("PlanPage"));
-    planPage->setHandleWidth(7);
+    planPage = splitter(Qt::Horizontal, QStringLiteral("PlanPage"), clientArea);
     Panel2 = container(QStringLiteral("Panel2"), planPage);
     Panel14 = container(QStringLiteral("Panel14"), planPage);
-    planPage->setCollapsible(0, false);
-    planPage->setStretchFactor(0, 1);
-    planPage->setStretchFactor(1, 0);
+    firstPaneStretches(planPage);
     clientArea->addWidget(planPage);
 
     addressPage = container(QStringLiteral("AddressPage"), clientArea);
@@ -469,17 +471,11 @@ void TMainFrm::buildRegions()
     clientArea->addWidget(Panel9);
 
     // Calendar page: calendar and side panel over the festival settings.
-    Panel8 = new QSplitter(Qt::Vertical, clientArea);
-    Panel8->setObjectName(QStringLiteral("Panel8"));
-    Panel8->setHandleWidth(7);
-    calendarRow = new QSplitter(Qt::Horizontal, Panel8);
-    calendarRow->setObjectName(QStringLiteral("CalendarRow"));
-    calendarRow->setHandleWidth(7);
+    Panel8 = splitter(Qt::Vertical, QStringLiteral("Panel8"), clientArea);
+    calendarRow = splitter(Qt::Horizontal, QStringLiteral("CalendarRow"), Panel8);
     calendarArea = container(QStringLiteral("CalendarArea"), calendarRow);
     Panel16 = container(QStringLiteral("Panel16"), calendarRow);
-    calendarRow->setCollapsible(0, false);
-    calendarRow->setStretchFactor(0, 1);
-    calendarRow->setStretchFactor(1, 0);
+    firstPaneStretches(calendarRow);
     Panel15 = container(QStringLiteral("Panel15"), Panel8);
     GroupBox4 = new QGroupBox(QStringLiteral("节日设置"), Panel15);
     GroupBox4->setObjectName(QStringLiteral("GroupBox4"));
@@ -487,9 +483,7 @@ void TMainFrm::buildRegions()
     DBGridEh2 = emptyGrid(QStringLiteral("DBGridEh2"), GroupBox4);
     g4->addWidget(DBGridEh2);
     Panel15->layout()->addWidget(GroupBox4);
-    Panel8->setCollapsible(0, false);
-    Panel8->setStretchFactor(0, 1);
-    Panel8->setStretchFactor(1, 0);
+    firstPaneStretches(Panel8);
     clientArea->addWidget(Panel8);
 
     DBGridInvt = emptyGrid(QStringLiteral("DBGridInvt"), clientArea);
