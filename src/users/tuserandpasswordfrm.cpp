@@ -25,6 +25,20 @@ void info(IMessageBox* msg, const char* text)
 {
     msg->show(QStringLiteral("提示"), QString::fromUtf8(text), MsgIcon::Information);
 }
+
+// The stored user of a list entry; without one the reason is shown (no
+// entry chosen: noEntry; the user is gone: "该用户不存在！").
+std::optional<UserStore::User> userOf(TDataModule1* dm, IMessageBox* msg, QTreeWidgetItem* item, const char* noEntry)
+{
+    if (!item) {
+        info(msg, noEntry);
+        return std::nullopt;
+    }
+    auto u = UserStore::findByName(*dm, item->text(0));
+    if (!u)
+        info(msg, "该用户不存在！");
+    return u;
+}
 } // namespace
 
 TUserAndPassWordFrm::TUserAndPassWordFrm(TDataModule1* dm, IMessageBox* msg, QWidget* parent)
@@ -271,17 +285,11 @@ void TUserAndPassWordFrm::BitBtn4Click()
 {
     dm_->clickSound();
     QTreeWidgetItem* item = selectedEntry();
-    if (!item) {
-        info(msg_, "请选择要删除的用户！");
+    const auto u = userOf(dm_, msg_, item, "请选择要删除的用户！");
+    if (!u)
         return;
-    }
     const QString defaultUser = dm_->readSetting(0);
     const QString name = item->text(0);
-    const auto u = UserStore::findByName(*dm_, name);
-    if (!u) {
-        info(msg_, "该用户不存在！");
-        return;
-    }
     if (u->id == UserStore::kAdministratorId) {
         info(msg_, "管理员不允许被删除！");
         return;
@@ -307,15 +315,9 @@ void TUserAndPassWordFrm::BitBtn5Click()
 {
     dm_->clickSound();
     QTreeWidgetItem* item = selectedEntry();
-    if (!item) {
-        info(msg_, "请选择要修改的用户！");
+    const auto u = userOf(dm_, msg_, item, "请选择要修改的用户！");
+    if (!u)
         return;
-    }
-    const auto u = UserStore::findByName(*dm_, item->text(0));
-    if (!u) {
-        info(msg_, "该用户不存在！");
-        return;
-    }
     if (u->id == UserStore::kAdministratorId) {
         info(msg_, "管理员不允许修改属性！");
         return;
@@ -334,14 +336,8 @@ void TUserAndPassWordFrm::BitBtn6Click()
 {
     dm_->clickSound();
     QTreeWidgetItem* item = selectedEntry();
-    if (!item) {
-        info(msg_, "请选择要设置密码的用户！");
+    if (!userOf(dm_, msg_, item, "请选择要设置密码的用户！"))
         return;
-    }
-    if (!UserStore::findByName(*dm_, item->text(0))) {
-        info(msg_, "该用户不存在！");
-        return;
-    }
     {
         TChangePassWordFrm dlg(dm_, msg_, item->text(0), this);
         Users::runModal(dlg);
