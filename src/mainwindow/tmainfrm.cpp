@@ -660,15 +660,19 @@ void TMainFrm::buildMenus()
     MenuCategory->addSeparator();
     MenuCategory->addAction(proxyFor(ActExit, QStringLiteral("退出"), this));
 
+    // The record menu and the grid's context menu offer the same commands.
+    auto addRecordActions = [this](QMenu* m) {
+        m->addActions({ActInsert, ActEdit, ActUndo, ActDel});
+        m->addSeparator();
+        m->addActions({ActCopy, ActPaste});
+        m->addSeparator();
+        m->addActions({ActSelectAll, ActTransferVisible});
+        m->addSeparator();
+        m->addAction(DirSearch);
+    };
     MenuRecord = bar->addMenu(QStringLiteral("记录"));
     MenuRecord->setObjectName(QStringLiteral("MenuRecord"));
-    MenuRecord->addActions({ActInsert, ActEdit, ActUndo, ActDel});
-    MenuRecord->addSeparator();
-    MenuRecord->addActions({ActCopy, ActPaste});
-    MenuRecord->addSeparator();
-    MenuRecord->addActions({ActSelectAll, ActTransferVisible});
-    MenuRecord->addSeparator();
-    MenuRecord->addAction(DirSearch);
+    addRecordActions(MenuRecord);
 
     MenuSettings = bar->addMenu(QStringLiteral("设置"));
     MenuSettings->setObjectName(QStringLiteral("MenuSettings"));
@@ -732,13 +736,7 @@ void TMainFrm::buildMenus()
 
     GridPopup = new QMenu(this);
     GridPopup->setObjectName(QStringLiteral("GridPopup"));
-    GridPopup->addActions({ActInsert, ActEdit, ActUndo, ActDel});
-    GridPopup->addSeparator();
-    GridPopup->addActions({ActCopy, ActPaste});
-    GridPopup->addSeparator();
-    GridPopup->addActions({ActSelectAll, ActTransferVisible});
-    GridPopup->addSeparator();
-    GridPopup->addAction(DirSearch);
+    addRecordActions(GridPopup);
 }
 
 // --- layout ------------------------------------------------------------------------
