@@ -30,6 +30,16 @@ struct RulesScope {
     int& n_;
 };
 
+// Balances moved: the ledger, the account totals and the page show them anew.
+void refreshLedgerViews(TDataModule1* dm)
+{
+    if (dm->ADOTable1->isOpen())
+        dm->refresh(dm->ADOTable1);
+    if (dm->ADOQuery6->isOpen())
+        dm->refresh(dm->ADOQuery6);
+    dm->requestPageRefresh();
+}
+
 } // namespace
 
 QString FulfilmentFooter::overallText() const { return FieldRules::percentText(overall); }
@@ -238,11 +248,7 @@ void LedgerRules::ADOTableAfterCommit(RecordSet& rs)
         lastPosted_ = pending_;
         // The stored balances no longer hold the old amounts.
         beforeEdit_.valid = false;
-        if (dm_->ADOTable1->isOpen())
-            dm_->refresh(dm_->ADOTable1);
-        if (dm_->ADOQuery6->isOpen())
-            dm_->refresh(dm_->ADOQuery6);
-        dm_->requestPageRefresh();
+        refreshLedgerViews(dm_);
     } else if (&rs == dm_->ADOTable2) {
         planRecalc();
         dm_->refresh(dm_->ADOTable2);
@@ -264,11 +270,7 @@ void LedgerRules::ADOTableAfterDelete(RecordSet& rs)
     if (&rs == dm_->ADOTable1) {
         beforeEdit_.valid = false;
         // The partner of a deleted transfer may be on view, and balances moved.
-        if (dm_->ADOTable1->isOpen())
-            dm_->refresh(dm_->ADOTable1);
-        if (dm_->ADOQuery6->isOpen())
-            dm_->refresh(dm_->ADOQuery6);
-        dm_->requestPageRefresh();
+        refreshLedgerViews(dm_);
     } else if (&rs == dm_->ADOTable2) {
         planRecalc();
     }
