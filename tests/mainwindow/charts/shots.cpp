@@ -5,6 +5,7 @@
 #include "chartsinstall.h"
 #include "chartview.h"
 #include "fakes.h"
+#include "shots.h"
 #include "statisticstabs.h"
 #include "testdb.h"
 #include "tmainfrm.h"
@@ -16,26 +17,15 @@
 #include <QMouseEvent>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QTreeWidget>
 #include <QTreeWidgetItem>
-
-static void settle()
-{
-    for (int i = 0; i < 20; ++i) {
-        QApplication::processEvents();
-        QThread::msleep(15);
-    }
-}
 
 int main(int argc, char** argv)
 {
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
-    QFont appFont = QApplication::font();
-    appFont.setFamilies({appFont.family(), QStringLiteral("Noto Sans CJK SC")});
-    QApplication::setFont(appFont);
+    useCjkFont();
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/tmp/shots/charts");
     QDir().mkpath(out);
 
