@@ -1,6 +1,7 @@
 #include "actinfofrm.h"
 
 #include "datamodule.h"
+#include "dialogbuttons.h"
 #include "dialogkeys.h"
 #include "icons.h"
 #include "services.h"
@@ -102,18 +103,7 @@ void TActInfoFrm::build()
     g2->addRow(QStringLiteral("网上银行："), BankURLEdit);
     outer->addWidget(GroupBox2);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    BitBtn1 = new QPushButton(Icons::get(QStringLiteral("ok")), QStringLiteral("确定"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn2 = new QPushButton(Icons::get(QStringLiteral("cancel")), QStringLiteral("取消"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    for (QPushButton* b : {BitBtn1, BitBtn2}) {
-        b->setAutoDefault(false);
-        b->setMinimumWidth(80);
-        buttons->addWidget(b);
-    }
-    outer->addLayout(buttons);
+    outer->addLayout(okCancelRow(this, &BitBtn1, &BitBtn2));
 
     QWidget* order[] = {TypeNameEdit, FlagCheckBox, ActNameEdit, RateEdit, CardNoEdit, ActNoEdit, TermEdit, MiscEdit,
                         OpenDatePicker1, BankAddressEdit, BankPhoneEdit, BankURLEdit, BitBtn1, BitBtn2};

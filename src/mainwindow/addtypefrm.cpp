@@ -1,6 +1,7 @@
 #include "addtypefrm.h"
 
 #include "datamodule.h"
+#include "dialogbuttons.h"
 #include "dialogkeys.h"
 #include "icons.h"
 #include "treecatalogue.h"
@@ -61,18 +62,7 @@ void TAddTypeFrm::build(bool withFlag)
     row->addLayout(grid, 1);
     outer->addLayout(row);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    BitBtn1 = new QPushButton(Icons::get(QStringLiteral("ok")), QStringLiteral("确定"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn2 = new QPushButton(Icons::get(QStringLiteral("cancel")), QStringLiteral("取消"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    for (QPushButton* b : {BitBtn1, BitBtn2}) {
-        b->setAutoDefault(false);
-        b->setMinimumWidth(80);
-        buttons->addWidget(b);
-    }
-    outer->addLayout(buttons);
+    outer->addLayout(okCancelRow(this, &BitBtn1, &BitBtn2));
     connect(BitBtn1, &QPushButton::clicked, this, &TAddTypeFrm::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TAddTypeFrm::BitBtn2Click);
     DialogKeys::install(this, BitBtn1);
