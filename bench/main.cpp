@@ -104,6 +104,26 @@ private:
 
 QByteArray iso(const QDate& d) { return d.toString(Qt::ISODate).toLatin1(); }
 
+// The ledger's balance shift, raw: user 1's entries of the account after
+// (date, id) and the account's total move by delta.
+void shiftBalances(Raw& raw, const char* acc, qint64 delta, const QDate& date, qint64 id)
+{
+    sqlite3_stmt* u = raw.prepare("UPDATE AC_List SET Balance = Balance + ? WHERE UserID = ? AND TypeID = ? "
+                                  "AND ActDate >= ? AND (ActDate > ? OR ActID > ?)");
+    Raw::bind(u, 1, delta);
+    Raw::bind(u, 2, 1);
+    Raw::bind(u, 3, QByteArray(acc));
+    Raw::bind(u, 4, iso(date));
+    Raw::bind(u, 5, iso(date));
+    Raw::bind(u, 6, id);
+    sqlite3_step(u);
+    sqlite3_stmt* t = raw.prepare("UPDATE AC_Type SET Balance = Balance + ? WHERE UserID = ? AND TypeID = ?");
+    Raw::bind(t, 1, delta);
+    Raw::bind(t, 2, 1);
+    Raw::bind(t, 3, QByteArray(acc));
+    sqlite3_step(t);
+}
+
 // --- the synthetic ledger ---------------------------------------------------------------
 
 const int kUsers = 3;
@@ -331,22 +351,7 @@ int main(int argc, char** argv)
             Raw::bind(b, 5, id);
             return Raw::scalar(b);
         };
-        auto shift = [&](const char* acc, qint64 delta) {
-            sqlite3_stmt* u = raw.prepare("UPDATE AC_List SET Balance = Balance + ? WHERE UserID = ? AND TypeID = ? "
-                                          "AND ActDate >= ? AND (ActDate > ? OR ActID > ?)");
-            Raw::bind(u, 1, delta);
-            Raw::bind(u, 2, 1);
-            Raw::bind(u, 3, QByteArray(acc));
-            Raw::bind(u, 4, iso(date));
-            Raw::bind(u, 5, iso(date));
-            Raw::bind(u, 6, id);
-            sqlite3_step(u);
-            sqlite3_stmt* t = raw.prepare("UPDATE AC_Type SET Balance = Balance + ? WHERE UserID = ? AND TypeID = ?");
-            Raw::bind(t, 1, delta);
-            Raw::bind(t, 2, 1);
-            Raw::bind(t, 3, QByteArray(acc));
-            sqlite3_step(t);
-        };
+        auto shift = [&](const char* acc, qint64 delta) { shiftBalances(raw, acc, delta, date, id); };
         auto insert = [&](const char* acc, const char* cat, qint64 i, qint64 o, const char* rel, qint64 bal) {
             sqlite3_stmt* s = raw.prepare("INSERT INTO AC_List VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
             Raw::bind(s, 1, id);
@@ -497,20 +502,7 @@ int main(int argc, char** argv)
                  const qint64 id = rawTransfers[size_t(i)];
                  raw.exec("BEGIN IMMEDIATE");
                  for (const auto& [acc, delta] : {std::make_pair("102", qint64(-500000)), std::make_pair("101", qint64(500000))}) {
-                     sqlite3_stmt* u = raw.prepare("UPDATE AC_List SET Balance = Balance + ? WHERE UserID = ? AND TypeID = ? "
-                                                   "AND ActDate >= ? AND (ActDate > ? OR ActID > ?)");
-                     Raw::bind(u, 1, delta);
-                     Raw::bind(u, 2, 1);
-                     Raw::bind(u, 3, QByteArray(acc));
-                     Raw::bind(u, 4, iso(gToday));
-                     Raw::bind(u, 5, iso(gToday));
-                     Raw::bind(u, 6, id);
-                     sqlite3_step(u);
-                     sqlite3_stmt* t = raw.prepare("UPDATE AC_Type SET Balance = Balance + ? WHERE UserID = ? AND TypeID = ?");
-                     Raw::bind(t, 1, delta);
-                     Raw::bind(t, 2, 1);
-                     Raw::bind(t, 3, QByteArray(acc));
-                     sqlite3_step(t);
+                     shiftBalances(raw, acc, delta, gToday, id);
                      sqlite3_stmt* d = raw.prepare("DELETE FROM AC_List WHERE UserID = ? AND TypeID = ? AND ActID = ?");
                      Raw::bind(d, 1, 1);
                      Raw::bind(d, 2, QByteArray(acc));
