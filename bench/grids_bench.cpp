@@ -9,6 +9,7 @@
 // Each row prints the median milliseconds and the median of a baseline that
 // runs the same statements directly on SQLite.
 
+#include "benchsupport.h"
 #include "gridpages.h"
 #include "ledgerrules.h"
 #include "schema.h"
@@ -28,25 +29,6 @@
 #include <vector>
 
 namespace {
-
-class PrintingMessages : public IMessageBox {
-public:
-    MsgAnswer show(const QString& title, const QString& text, MsgIcon, MsgButtons) override
-    {
-        std::fprintf(stderr, "[%s] %s\n", qPrintable(title), qPrintable(text));
-        ++count;
-        return MsgAnswer::Ok;
-    }
-    int count = 0;
-};
-
-double median(std::vector<double> v)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
 
 double measure(int reps, const std::function<void(int)>& run)
 {

@@ -8,6 +8,7 @@
 //
 // Add a measurement by appending to the table in main().
 
+#include "benchsupport.h"
 #include "datamodule.h"
 #include "ledgerrules.h"
 #include "schema.h"
@@ -28,17 +29,6 @@
 #include <vector>
 
 namespace {
-
-class PrintingMessages : public IMessageBox {
-public:
-    MsgAnswer show(const QString& title, const QString& text, MsgIcon, MsgButtons) override
-    {
-        std::fprintf(stderr, "[%s] %s\n", qPrintable(title), qPrintable(text));
-        ++count;
-        return MsgAnswer::Ok;
-    }
-    int count = 0;
-};
 
 // --- raw SQLite helpers for the baselines ---------------------------------------------
 
@@ -248,14 +238,6 @@ void buildLedger(sqlite3* db, qint64* rows)
 }
 
 // --- measuring ----------------------------------------------------------------------------
-
-double median(std::vector<double> v)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
 
 // Runs prepare (untimed) then run (timed) reps times; the median in ms.
 double measure(int reps, const std::function<void(int)>& run, const std::function<void(int)>& prepare = {})
