@@ -1,4 +1,5 @@
 // Zelko家庭理财 V2.8: program entry.
+#include "appstyle.h"
 #include "messagebox.h"
 #include "skinengine.h"
 #include "soundplayer.h"
@@ -26,11 +27,13 @@
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QStyle>
 #include <QTranslator>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    QApplication::setStyle(new AppStyle(QApplication::style()->name()));
     QApplication::setApplicationName(QStringLiteral("Zelko家庭理财"));
     QApplication::setApplicationDisplayName(QStringLiteral("Zelko家庭理财"));
 
@@ -42,8 +45,9 @@ int main(int argc, char** argv)
     for (const char* name : {"宋体", "SimSun", "新宋体"})
         QFont::insertSubstitutions(QString::fromUtf8(name),
                                    {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC")});
+    // A Chinese program: its own text is measured and drawn with the CJK font.
     QFont appFont = QApplication::font();
-    appFont.setFamilies({appFont.family(), QStringLiteral("Noto Sans CJK SC")});
+    appFont.setFamilies({QStringLiteral("Noto Sans CJK SC"), appFont.family()});
     QApplication::setFont(appFont);
 
     QtMessageBox messages;
