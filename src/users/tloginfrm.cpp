@@ -123,6 +123,8 @@ void TLoginFrm::childClosed()
     refillOnActivate_ = true;
     if (isActiveWindow())
         FormActivate();
+    else
+        MaskEdit1->setFocus(); // where typing goes once the window is active again
 }
 
 bool TLoginFrm::eventFilter(QObject* watched, QEvent* event)
