@@ -106,6 +106,28 @@ TEST_F(LedgerGrid, KeyboardEntersAnExpenseAndATransfer)
     EXPECT_EQ(bal.data(Qt::BackgroundRole).value<QColor>(), QApplication::palette().color(QPalette::ToolTipBase));
 }
 
+TEST_F(LedgerGrid, DownOnTheLastRowStoresTheEntryBeingTyped)
+{
+    selectNode(QStringLiteral("101"), QStringLiteral("1"));
+    pages->ActInsertExecute();
+    key(Qt::Key_Return);
+    key(Qt::Key_Space);
+    key(Qt::Key_Space); // 201
+    key(Qt::Key_Return);
+    type(QStringLiteral("bus"));
+    key(Qt::Key_Return);
+    type(QStringLiteral("3"));
+    key(Qt::Key_Return);
+    key(Qt::Key_Down);
+    EXPECT_EQ(ledger()->state(), RecordSet::Browse);
+    EXPECT_EQ(countRows(QStringLiteral("TypeID2 = '201' AND OutAmount = 30000 AND Mark = 'bus'")), 1);
+    // An untouched new row is dropped the same way.
+    pages->ActInsertExecute();
+    key(Qt::Key_Down);
+    EXPECT_EQ(ledger()->state(), RecordSet::Browse);
+    EXPECT_EQ(countRows(), 1);
+}
+
 TEST_F(LedgerGrid, RefusalsWhenLeavingTheTypeColumn)
 {
     selectNode(QStringLiteral("101"), QStringLiteral("1"));

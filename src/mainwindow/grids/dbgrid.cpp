@@ -730,6 +730,18 @@ bool DBGrid::stepLookup(int column)
 
 void DBGrid::keyPressEvent(QKeyEvent* e)
 {
+    // Up or Down past the first or last row while a row is being entered
+    // stores it, as moving to another row would.
+    if ((e->key() == Qt::Key_Down || e->key() == Qt::Key_Up) && e->modifiers() == Qt::NoModifier
+        && rs_->isEditing()) {
+        const int row = currentIndex().row();
+        const bool atEdge = e->key() == Qt::Key_Down ? row >= model()->rowCount() - 1 : row <= 0;
+        if (atEdge) {
+            pendingPost();
+            e->accept();
+            return;
+        }
+    }
     if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
         moveToNextCell();
         e->accept();
