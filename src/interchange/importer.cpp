@@ -1,5 +1,7 @@
 #include "importer.h"
 
+#include "balances.h"
+
 #include "catalogue.h"
 #include "datamodule.h"
 #include "dates.h"
@@ -177,29 +179,17 @@ qint64 Importer::nextId(const QString& table, const QString& column)
     return dm_.ADOQuery1().integer(0, QStringLiteral("ID")) + 1;
 }
 
-// The same statements as the posting engine's balance operations; during an
+// The posting engine's balance operations; during an
 // import no entry is in editing, so an entry's balance is the balance before
 // its position plus its amount.
 Money Importer::balanceBefore(const QString& account, const QDate& date, qint64 actId)
 {
-    if (!dm_.query(QStringLiteral("SELECT Balance FROM AC_List WHERE UserID = ? AND TypeID = ? AND ActDate <= ? "
-                                  "AND (ActDate < ? OR ActID < ?) ORDER BY ActDate DESC, ActID DESC LIMIT 1"),
-                   {dm_.currentUserId(), account, date, date, actId})
-        || dm_.ADOQuery1().isEmpty())
-        return Money();
-    return dm_.ADOQuery1().money(0, QStringLiteral("Balance"));
+    return Balances::before(dm_, dm_.currentUserId(), account, date, actId);
 }
 
 bool Importer::balanceShift(const QString& account, const QDate& date, Money delta, qint64 actId)
 {
-    if (delta.isZero())
-        return true;
-    const int user = dm_.currentUserId();
-    return dm_.exec(QStringLiteral("UPDATE AC_List SET Balance = Balance + ? WHERE UserID = ? AND TypeID = ? "
-                                   "AND ActDate >= ? AND (ActDate > ? OR ActID > ?)"),
-                    {delta.raw(), user, account, date, date, actId})
-           && dm_.exec(QStringLiteral("UPDATE AC_Type SET Balance = Balance + ? WHERE UserID = ? AND TypeID = ?"),
-                       {delta.raw(), user, account});
+    return Balances::shift(dm_, dm_.currentUserId(), account, date, delta, actId);
 }
 
 Importer::Outcome Importer::run(ImportKind k, const TableFile::Rows& rows, ImportLog& log,

@@ -1,5 +1,7 @@
 #include "ledgerrules.h"
 
+#include "balances.h"
+
 #include "fieldrules.h"
 
 #include <QLocale>
@@ -87,24 +89,12 @@ LedgerRules::~LedgerRules()
 
 Money LedgerRules::balanceBefore(const QString& account, const QDate& date, qint64 actId)
 {
-    // "ActDate <= d" first lets the position index walk backwards from d.
-    if (!dm_->query(QStringLiteral("SELECT Balance FROM AC_List WHERE UserID = ? AND TypeID = ? AND ActDate <= ? "
-                                   "AND (ActDate < ? OR ActID < ?) ORDER BY ActDate DESC, ActID DESC LIMIT 1"),
-                    {user(), account, date, date, actId})
-        || dm_->ADOQuery1().isEmpty())
-        return Money();
-    return dm_->ADOQuery1().money(0, QStringLiteral("Balance"));
+    return Balances::before(*dm_, user(), account, date, actId);
 }
 
 bool LedgerRules::balanceShift(const QString& account, const QDate& date, Money delta, qint64 actId)
 {
-    if (delta.isZero())
-        return true;
-    return dm_->exec(QStringLiteral("UPDATE AC_List SET Balance = Balance + ? WHERE UserID = ? AND TypeID = ? "
-                                    "AND ActDate >= ? AND (ActDate > ? OR ActID > ?)"),
-                     {delta.raw(), user(), account, date, date, actId})
-           && dm_->exec(QStringLiteral("UPDATE AC_Type SET Balance = Balance + ? WHERE UserID = ? AND TypeID = ?"),
-                        {delta.raw(), user(), account});
+    return Balances::shift(*dm_, user(), account, date, delta, actId);
 }
 
 Money LedgerRules::entryBalance(const QString& account, const QDate& date, Money amount, qint64 actId)

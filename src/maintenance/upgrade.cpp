@@ -1,5 +1,7 @@
 #include "upgrade.h"
 
+#include "balances.h"
+
 #include "catalogue.h"
 #include "datamodule.h"
 #include "dates.h"
@@ -169,12 +171,7 @@ bool V1Import::run(const QString& path)
 
 Money V1Import::balanceBefore(const QString& account, const QDate& date, qint64 actId)
 {
-    if (!dm_->query(QStringLiteral("SELECT Balance FROM AC_List WHERE UserID = ? AND TypeID = ? AND ActDate <= ? "
-                                   "AND (ActDate < ? OR ActID < ?) ORDER BY ActDate DESC, ActID DESC LIMIT 1"),
-                    {user_, account, date, date, actId})
-        || dm_->ADOQuery1().isEmpty())
-        return Money();
-    return dm_->ADOQuery1().money(0, QStringLiteral("Balance"));
+    return Balances::before(*dm_, user_, account, date, actId);
 }
 
 bool V1Import::insertEntry(qint64 id, const QDate& d, Money in, Money out, const QString& account,
@@ -189,9 +186,7 @@ bool V1Import::insertEntry(qint64 id, const QDate& d, Money in, Money out, const
     // Entries are written in the old file's order of time and number; one
     // that falls before entries already written (a smaller number on the
     // same day) moves their running balances, so the chain stays whole.
-    return dm_->exec(QStringLiteral("UPDATE AC_List SET Balance = Balance + ? WHERE UserID = ? AND TypeID = ? "
-                                    "AND ActDate >= ? AND (ActDate > ? OR ActID > ?)"),
-                     {amount.raw(), user_, account, d, d, id});
+    return Balances::shiftEntries(*dm_, user_, account, d, amount, id);
 }
 
 QString V1Import::ownName(const QString& code)

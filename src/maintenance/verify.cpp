@@ -1,5 +1,7 @@
 #include "verify.h"
 
+#include "balances.h"
+
 #include "datamodule.h"
 #include "dates.h"
 #include "textlog.h"
@@ -72,23 +74,12 @@ QString DataVerify::nameOf(const QString& code, bool withSystemRows, QString* fl
 
 Money DataVerify::balanceBefore(const QString& account, const QDate& date, qint64 actId)
 {
-    if (!dm_->query(QStringLiteral("SELECT Balance FROM AC_List WHERE UserID = ? AND TypeID = ? AND ActDate <= ? "
-                                   "AND (ActDate < ? OR ActID < ?) ORDER BY ActDate DESC, ActID DESC LIMIT 1"),
-                    {user_, account, date, date, actId})
-        || dm_->ADOQuery1().isEmpty())
-        return Money();
-    return dm_->ADOQuery1().money(0, QStringLiteral("Balance"));
+    return Balances::before(*dm_, user_, account, date, actId);
 }
 
 bool DataVerify::balanceShift(const QString& account, const QDate& date, Money delta, qint64 actId)
 {
-    if (delta.isZero())
-        return true;
-    return dm_->exec(QStringLiteral("UPDATE AC_List SET Balance = Balance + ? WHERE UserID = ? AND TypeID = ? "
-                                    "AND ActDate >= ? AND (ActDate > ? OR ActID > ?)"),
-                     {delta.raw(), user_, account, date, date, actId})
-           && dm_->exec(QStringLiteral("UPDATE AC_Type SET Balance = Balance + ? WHERE UserID = ? AND TypeID = ?"),
-                        {delta.raw(), user_, account});
+    return Balances::shift(*dm_, user_, account, date, delta, actId);
 }
 
 bool DataVerify::entryBalances(TDataModule1* dm, const QVariant& user, const QString& account, Money* last,
