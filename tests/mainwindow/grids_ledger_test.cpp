@@ -332,3 +332,46 @@ TEST_F(LedgerGrid, IncludeActions)
     EXPECT_FALSE(r.boolean(0, QStringLiteral("Included")));
     EXPECT_EQ(grid->footerText(QStringLiteral("TypeName2")), QStringLiteral("3"));
 }
+
+TEST_F(LedgerGrid, TickingCountedPostsAtOnceOnlyInRowSelection)
+{
+    addEntry(1, today, QStringLiteral("101"), QStringLiteral("201"), 0, 5, QStringLiteral("one"));
+    addEntry(2, today, QStringLiteral("101"), QStringLiteral("201"), 0, 6, QStringLiteral("two"));
+    selectNode(QStringLiteral("101"), QStringLiteral("1"));
+    grid->setFocus();
+    const int inc = grid->columnOf(QStringLiteral("Included"));
+    auto tick = [&](bool on) {
+        const QModelIndex i = grid->gridModel()->index(ledger()->currentRow(), inc);
+        return grid->gridModel()->setData(i, on ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
+    };
+
+    // Row selection: the tick is stored at once.
+    ledger()->setRecNo(1);
+    ASSERT_TRUE(tick(false));
+    EXPECT_EQ(ledger()->state(), RecordSet::Browse);
+    EXPECT_EQ(countRows(QStringLiteral("ActID = 1 AND Included = 0")), 1);
+
+    // An entry opened by the edit command is in cell editing: the tick is part
+    // of the edit, which the user may still undo.
+    ledger()->setRecNo(2);
+    pages->ActEditExecute();
+    ledger()->setValue(QStringLiteral("Mark"), QStringLiteral("half typed"));
+    ASSERT_TRUE(tick(false));
+    EXPECT_EQ(ledger()->state(), RecordSet::Edit);
+    EXPECT_EQ(countRows(QStringLiteral("Mark = 'half typed'")), 0);
+    pages->ActUndoExecute();
+    EXPECT_EQ(countRows(QStringLiteral("ActID = 2 AND Included = 1 AND Mark = 'two'")), 1);
+
+    // After a new entry is stored the grid is back in row selection, and a
+    // tick is stored at once again.
+    pages->ActInsertExecute();
+    ledger()->setValue(QStringLiteral("TypeID2"), QStringLiteral("201"));
+    ledger()->setValue(QStringLiteral("OutAmount"), QVariant::fromValue(Y(7)));
+    ASSERT_TRUE(ledger()->post());
+    EXPECT_FALSE(grid->isEditingMode());
+    ledger()->setRecNo(2);
+    ASSERT_EQ(ledger()->integer(QStringLiteral("ActID")), 2);
+    ASSERT_TRUE(tick(false));
+    EXPECT_EQ(ledger()->state(), RecordSet::Browse);
+    EXPECT_EQ(countRows(QStringLiteral("ActID = 2 AND Included = 0")), 1);
+}

@@ -567,6 +567,7 @@ void DBGrid::setEditingMode(bool editing)
         guard_ = g;
     }
     viewport()->update();
+    emit editingModeChanged(editing);
 }
 
 void DBGrid::selectCurrent(const QModelIndex& i)

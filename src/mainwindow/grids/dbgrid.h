@@ -176,6 +176,8 @@ public:
 
 signals:
     void footersNeeded();
+    // Cell editing switched on (true) or back to row selection (false).
+    void editingModeChanged(bool editing);
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;

@@ -791,6 +791,13 @@ void GridPages::connectRules()
 {
     if (!rules_)
         return;
+    // Ticking "统计" posts at once only in row selection: the rules follow the
+    // ledger grid's mode however it changes (edit command, re-query, undo).
+    rules_->ledgerCellEditing = DBGridAct->isEditingMode();
+    connect(DBGridAct, &DBGrid::editingModeChanged, this, [this](bool on) {
+        if (rules_)
+            rules_->ledgerCellEditing = on;
+    });
     connect(rules_, &LedgerRules::gridEditing, this, [this](RecordSet* rs, bool on) {
         for (DBGrid* g : {DBGridAct, DBGridPlan, DBGridAddr, DBGridMemo})
             if (g->recordSet() == rs)
