@@ -38,6 +38,9 @@ Checked check(const Input& in)
         return fail(Field::Principal, "请输入贷款本金!且本金必须大于0");
     if (c.years <= 0)
         return fail(Field::Years, "请输入贷款年限!且贷款年限必须大于0");
+    // A schedule longer than that would not fit in the window's grid.
+    if (c.years > kMaxYears)
+        return fail(Field::Years, "贷款年限不能超过1000年!");
     if (!(c.rate > 0))
         return fail(Field::Rate, "请输入年利率!且年利率必须大于0");
     if (c.first <= 0)
@@ -56,7 +59,7 @@ Checked check(const Input& in)
 QPair<QString, QString> periodsForYears(const QString& yearsText)
 {
     const int y = wholeNumber(yearsText);
-    if (y <= 0 || y > 1000)
+    if (y <= 0 || y > kMaxYears)
         return {QString(), QString()};
     return {QStringLiteral("1"), QString::number(y * 12)};
 }
@@ -64,10 +67,10 @@ QPair<QString, QString> periodsForYears(const QString& yearsText)
 Schedule compute(double P, int years, double annualRatePercent, int first, int last, Method m)
 {
     Schedule s;
+    if (years <= 0 || years > kMaxYears || first < 1 || last < first)
+        return s;
     const int N = years * 12;
     const double i = annualRatePercent / 100.0 / 12.0;
-    if (N <= 0 || first < 1 || last < first)
-        return s;
     auto add = [&](const Row& r) {
         s.rows << r;
         s.totalPayment += r.payment;
@@ -75,8 +78,9 @@ Schedule compute(double P, int years, double annualRatePercent, int first, int l
     };
     switch (m) {
     case Method::EqualInstalment: {
-        const double g = std::pow(1.0 + i, N);
-        const double M = i > 0 ? P * i * g / (g - 1.0) : P / N;
+        // P·i·g/(g−1) written as P·i/(1−1/g): the same payment, and no
+        // inf/inf when (1+i)^N overflows at a very high rate.
+        const double M = i > 0 ? P * i / (1.0 - std::pow(1.0 + i, -N)) : P / N;
         double B = P;
         for (int k = 1; k <= last; ++k) {
             const double interest = B * i;

@@ -8,6 +8,9 @@
 
 namespace LoanCalc {
 
+// The longest loan term taken, in years.
+constexpr int kMaxYears = 1000;
+
 enum class Method { EqualInstalment = 0, EqualPrincipal = 1, AtMaturity = 2 };
 
 // The loan tab's fields as typed.

@@ -64,6 +64,16 @@ QString money(double v)
 {
     // Straight to cents, half away from zero.
     const double cents = std::round(v * 100.0);
+    if (!std::isfinite(cents))
+        return QString();
+    // Beyond what a Money holds the figure is grouped from its own digits
+    // (converting it to an integer would overflow).
+    if (std::fabs(cents) >= 9.0e16) {
+        QString digits = QString::number(std::fabs(cents) / 100.0, 'f', 2);
+        for (int at = digits.size() - 6; at > 0; at -= 3)
+            digits.insert(at, QLatin1Char(','));
+        return cents < 0 ? QLatin1Char('-') + digits : digits;
+    }
     return Money::fromRaw(qint64(cents) * (Money::kScale / 100)).display();
 }
 

@@ -9,6 +9,7 @@
 #include "toolsdb.h"
 
 #include <QFile>
+#include <cmath>
 #include <gtest/gtest.h>
 
 using ToolText::money;
@@ -99,6 +100,9 @@ TEST(LoanCalc, InputIsCheckedInOrder)
         {{"1000", "1", "6", "1", "0"}, F::LastPeriod, "请输入需要计算的期数!"},
         {{"1000", "1", "6", "1", "13"}, F::LastPeriod, "请输入输入的期数不能大于按揭总月数!"},
         {{"1000", "1", "6", "5", "4"}, F::LastPeriod, "请输入输入的j结束期数不能大于起始期数!"},
+        // A term whose schedule would not fit in the grid (and years × 12 beyond an int).
+        {{"1000", "1001", "6", "1", "12"}, F::Years, "贷款年限不能超过1000年!"},
+        {{"1000", "200000000", "6", "1", "12"}, F::Years, "贷款年限不能超过1000年!"},
     };
     for (const auto& c : cases) {
         const auto r = LoanCalc::check(c.in);
@@ -108,6 +112,19 @@ TEST(LoanCalc, InputIsCheckedInOrder)
     const auto ok = LoanCalc::check({"100,000.00", "1", "6.000", "1", "12"});
     EXPECT_EQ(ok.badField, F::None);
     EXPECT_DOUBLE_EQ(ok.principal, 100000);
+}
+
+TEST(LoanCalc, HugeFiguresStayFiniteAndAreShownInFull)
+{
+    // (1 + i)^N overflows a double here: the payment is still the interest-only limit.
+    const auto s = LoanCalc::compute(100000, 1000, 100000.0, 1, 1, LoanCalc::Method::EqualInstalment);
+    ASSERT_EQ(s.rows.size(), 1);
+    EXPECT_TRUE(std::isfinite(s.rows[0].payment));
+    EXPECT_EQ(money(s.rows[0].payment), money(s.rows[0].interest));
+    // Beyond what a Money holds the figure is still grouped and signed.
+    EXPECT_EQ(ToolText::money(1e18), "1,000,000,000,000,000,000.00");
+    EXPECT_EQ(ToolText::money(-2.5e17), "-250,000,000,000,000,000.00");
+    EXPECT_EQ(ToolText::money(std::nan("")), "");
 }
 
 TEST(LoanCalc, YearsFillThePeriodFields)
