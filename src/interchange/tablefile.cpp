@@ -299,8 +299,17 @@ QString htmlEscape(const QString& s)
 {
     QString out;
     out.reserve(s.size());
+    QChar previous;
     for (QChar c : s) {
+        const QChar before = previous;
+        previous = c;
         switch (c.unicode()) {
+        // A page collapses runs of white space; as characters, a second
+        // space and a tab come back as typed.
+        case ' ':
+            out += before == QLatin1Char(' ') || before == QLatin1Char('\t') ? QLatin1String("&#32;") : QLatin1String(" ");
+            break;
+        case '\t': out += QLatin1String("&#9;"); break;
         case '&': out += QLatin1String("&amp;"); break;
         case '<': out += QLatin1String("&lt;"); break;
         case '>': out += QLatin1String("&gt;"); break;

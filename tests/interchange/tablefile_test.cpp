@@ -20,7 +20,7 @@ Rows sample()
     return {
         {QStringLiteral("日期"), QStringLiteral("收支类型"), QStringLiteral("收支说明"), QStringLiteral("收入金额")},
         {QStringLiteral("2026-1-5"), QStringLiteral("伙食"), QStringLiteral("a <b> & \"c\" 'd' 100%"), QStringLiteral("1,250.50")},
-        {QStringLiteral("2026-1-6"), QString(), QStringLiteral("空格 在中间"), QStringLiteral("")},
+        {QStringLiteral("2026-1-6"), QString(), QStringLiteral("空格 在中间  两个"), QStringLiteral("")},
         {QStringLiteral("合计"), QStringLiteral("2"), QString(), QStringLiteral("1,250.50")},
     };
 }
@@ -57,6 +57,10 @@ TEST(TableFileTest, EveryKindRoundTrips)
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).filter(QStringLiteral("out")).size(), 1);
         QFile::remove(path);
     }
+    // A web page keeps a tab and a run of spaces inside a cell as they were.
+    Rows back;
+    ASSERT_TRUE(TableFile::parseHtml(QString::fromUtf8(TableFile::htmlBytes({{"a\tb", "c \t  d"}})), &back));
+    EXPECT_EQ(back, Rows({{"a\tb", "c \t  d"}}));
 }
 
 TEST(TableFileTest, WorkbookCellsAsFreexlReadsThem)
