@@ -129,7 +129,10 @@ bool Importer::amountOf(const QString& text, Money* out)
         return true;
     }
     t.remove(QLatin1Char(','));
-    return !t.isEmpty() && Money::parse(t, out);
+    // No more than an amount typed into the grids may hold, so that sums
+    // of entries and balances stay exact.
+    const qint64 most = qint64(99999999) * Money::kScale;
+    return !t.isEmpty() && Money::parse(t, out) && out->raw() <= most && out->raw() >= -most;
 }
 
 // ---------------------------------------------------------------------------------

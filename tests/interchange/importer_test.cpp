@@ -150,6 +150,9 @@ TEST_F(ImportTest, RowChecksAndTheirLines)
          QStringLiteral("第1行，日期格式错误[日期：2026-1-，收支类型：伙食，收入金额：，支出金额：1，交易帐户：现金，说明：]！")},
         {L(d, QStringLiteral("伙食"), QString(), QStringLiteral("1.2.3"), QString(), QStringLiteral("现金")),
          QStringLiteral("第1行，金额格式错误[日期：2026-1-5，收支类型：伙食，收入金额：1.2.3，支出金额：，交易帐户：现金，说明：]！")},
+        // Two such amounts would overflow the account's balance.
+        {L(d, QStringLiteral("伙食"), QString(), QStringLiteral("900,000,000,000,000"), QString(), QStringLiteral("现金")),
+         QStringLiteral("第1行，金额格式错误[日期：2026-1-5，收支类型：伙食，收入金额：900,000,000,000,000，支出金额：，交易帐户：现金，说明：]！")},
         {L(d, QStringLiteral("伙食"), QString(), QStringLiteral("0.005"), QStringLiteral("0"), QStringLiteral("现金")),
          QStringLiteral("第1行，交易金额为0或负[日期：2026-1-5，收支类型：伙食，收入金额：0.005，支出金额：0，交易帐户：现金，说明：]！")},
         {L(d, QStringLiteral("伙食"), QString(), QStringLiteral("-30"), QStringLiteral("50"), QStringLiteral("现金")),
