@@ -64,6 +64,7 @@ public:
     QVariantList params() const { return params_; }
     // Logical key used to find a row on UPDATE and DELETE (original values).
     void setKeyFields(const QStringList& fields) { keyFields_ = fields; }
+    const QStringList& keyFields() const { return keyFields_; }
     void setReadOnly(bool ro) { readOnly_ = ro; }
     bool isReadOnly() const { return readOnly_; }
     void setDatabase(Database* db) { db_ = db; }

@@ -375,3 +375,25 @@ TEST_F(LedgerGrid, TickingCountedPostsAtOnceOnlyInRowSelection)
     EXPECT_EQ(ledger()->state(), RecordSet::Browse);
     EXPECT_EQ(countRows(QStringLiteral("ActID = 2 AND Included = 0")), 1);
 }
+
+TEST_F(LedgerGrid, MovingToAnotherRowAfterAnEditThatMovesTheEntryLandsOnTheClickedEntry)
+{
+    addEntry(1, today.addDays(-3), QStringLiteral("101"), QStringLiteral("201"), 0, 1, QStringLiteral("a"));
+    addEntry(2, today.addDays(-2), QStringLiteral("101"), QStringLiteral("201"), 0, 2, QStringLiteral("b"));
+    addEntry(3, today.addDays(-1), QStringLiteral("101"), QStringLiteral("201"), 0, 3, QStringLiteral("c"));
+    selectNode(QStringLiteral("101"), QStringLiteral("1"));
+    grid->setFocus();
+    ASSERT_EQ(ledger()->value(0, QStringLiteral("ActID")).toInt(), 1);
+    const int mark = grid->columnOf(QStringLiteral("Mark"));
+    grid->setCurrentIndex(grid->gridModel()->index(0, mark));
+    pages->ActEditExecute();
+    ASSERT_EQ(ledger()->integer(QStringLiteral("ActID")), 1);
+    // The first entry moves to the end of the list when it is stored.
+    ledger()->setValue(QStringLiteral("ActDate"), today);
+    // The user clicks the entry "b".
+    grid->setCurrentIndex(grid->gridModel()->index(1, mark));
+    QApplication::processEvents();
+    EXPECT_EQ(countRows(QStringLiteral("ActID = 1 AND ActDate = '") + today.toString(Qt::ISODate) + "'"), 1);
+    EXPECT_EQ(ledger()->text(QStringLiteral("Mark")), QStringLiteral("b"));
+    EXPECT_EQ(ledger()->value(grid->currentIndex().row(), QStringLiteral("Mark")).toString(), QStringLiteral("b"));
+}

@@ -628,11 +628,32 @@ void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previ
                     rs_->cancel();
                     if (rs_->recordCount() < before && target > previous.row())
                         --target;
-                } else if (!rs_->post()) {
-                    guard_ = true;
-                    setCurrentIndex(model_->index(rs_->currentRow(), previous.column()));
-                    guard_ = false;
-                    return;
+                } else {
+                    // Storing the row may re-read and re-order the list (a new
+                    // date moves the entry): find the clicked row again by its key.
+                    QVariantList key;
+                    for (const QString& f : rs_->keyFields())
+                        key << rs_->value(target, f);
+                    if (!rs_->post()) {
+                        guard_ = true;
+                        setCurrentIndex(model_->index(rs_->currentRow(), previous.column()));
+                        guard_ = false;
+                        return;
+                    }
+                    if (!key.isEmpty()) {
+                        auto matches = [this, &key](int row) {
+                            for (int k = 0; k < key.size(); ++k)
+                                if (rs_->value(row, rs_->keyFields().at(k)) != key.at(k))
+                                    return false;
+                            return true;
+                        };
+                        if (target >= rs_->recordCount() || !matches(target))
+                            for (int row = 0; row < rs_->recordCount(); ++row)
+                                if (matches(row)) {
+                                    target = row;
+                                    break;
+                                }
+                    }
                 }
             }
             rs_->setRecNo(target + 1);
