@@ -129,6 +129,25 @@ TEST_F(Verify, FindingsThatNeedTheUser)
     };
     for (const QString& l : expected)
         EXPECT_TRUE(lines.contains(l)) << l.toStdString() << "\n--- log:\n" << lines.join('\n').toStdString();
+    // A counter-account that is a category or missing gets no partner row and
+    // no balance shift: those would be ledger rows outside any account.
+    EXPECT_TRUE(select(QStringLiteral("SELECT * FROM AC_List WHERE UserID = 1 AND TypeID = '201'")).size() == 1);
+    EXPECT_EQ(select(QStringLiteral("SELECT Balance FROM AC_Type WHERE UserID = 1 AND TypeID = '201'"))
+                  .integer(0, QStringLiteral("Balance")),
+              0);
+    for (const QString& l : lines)
+        EXPECT_FALSE(l.startsWith(QStringLiteral("转帐对应记录"))) << l.toStdString();
+}
+
+TEST_F(Verify, CounterAccountMissingGetsNoPartner)
+{
+    seedCatalogue();
+    addEntry(1, day(1), 0, 8, QStringLiteral("101"), QStringLiteral("200"), QStringLiteral("x"), -8, QStringLiteral("109"));
+    const QStringList lines = run();
+    EXPECT_TRUE(lines.contains(QStringLiteral("对应帐户不存在，请手工修改！--- 日期:2024-1-1, 交易金额:8, 交易类型:转出, "
+                                              "交易帐户:现金, 说明:x")))
+        << lines.join('\n').toStdString();
+    EXPECT_EQ(select(QStringLiteral("SELECT * FROM AC_List WHERE UserID = 1 AND TypeID = '109'")).size(), 0);
 }
 
 TEST_F(Verify, UserWithoutEntriesGetsEveryHeadingAndMissingSystemRows)
