@@ -16,6 +16,7 @@ const QString kTransferIn = QStringLiteral("300");
 const QString kSeparator = QStringLiteral("299");
 const QString kRefusedEnd = QStringLiteral("]！");
 const QString kNoteEnd = QStringLiteral("]!");
+const int kMostMonths = 99999;
 
 QString created(int n, const QString& what, const QString& name)
 {
@@ -404,7 +405,9 @@ void Importer::planRows(const QList<QStringList>& rows, ImportLog& log, Outcome&
             if (!start.isValid()) { refuse(QStringLiteral("起始日期格式错误")); continue; }
             bool ok = false;
             months = monthsText.toInt(&ok);
-            if (!ok) { refuse(QStringLiteral("月数格式错误")); continue; }
+            // The target's months multiply every fixed row's amount: a count
+            // past any real plan would overflow their subtotals.
+            if (!ok || months > kMostMonths) { refuse(QStringLiteral("月数格式错误")); continue; }
             if (months < 1) { refuse(QStringLiteral("月数小于1")); continue; }
         } else if (fixed.contains(type)) {
             months = 0;

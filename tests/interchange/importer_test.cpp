@@ -267,10 +267,12 @@ TEST_F(ImportTest, PlanRows)
         P(QStringLiteral("预计目标"), QString(), QStringLiteral("1"), QStringLiteral("2026-1-1"), QStringLiteral("0")),
         P(QStringLiteral("预计目标"), QString(), QStringLiteral("1"), QStringLiteral("2026-13-1"), QStringLiteral("3")),
         P(QString(), QString(), QStringLiteral("abc")),
+        // Months × the fixed rows' amounts would overflow their subtotals.
+        P(QStringLiteral("预计目标"), QString(), QStringLiteral("1"), QStringLiteral("2026-1-1"), QStringLiteral("2000000000")),
     };
     const Importer::Outcome o = import(ImportKind::Plan, rows);
     EXPECT_EQ(o.imported, 3);
-    EXPECT_EQ(o.refused, 5);
+    EXPECT_EQ(o.refused, 6);
     // The target's 12 months reach the fixed rows with their subtotals.
     EXPECT_EQ(scalar(QStringLiteral("SELECT Months || '/' || Total FROM AC_Plan WHERE ID = 3")), QStringLiteral("12/600000000"));
     EXPECT_EQ(scalar(QStringLiteral("SELECT Months || '/' || Total FROM AC_Plan WHERE ID = 4")), QStringLiteral("12/240000000"));
@@ -286,6 +288,7 @@ TEST_F(ImportTest, PlanRows)
         QStringLiteral("第6行，月数小于1[类别：预计目标，说明：，每月金额：1]！"),
         QStringLiteral("第7行，起始日期格式错误[类别：预计目标，说明：，每月金额：1]！"),
         QStringLiteral("第8行，金额格式错误[类别：，说明：，每月金额：abc]！"),
+        QStringLiteral("第9行，月数格式错误[类别：预计目标，说明：，每月金额：1]！"),
     };
     EXPECT_EQ(log.lines.mid(2, want.size()), want);
 }
