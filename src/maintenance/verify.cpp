@@ -214,7 +214,8 @@ bool DataVerify::pass2()
         QString flag;
         bool found = false;
         QString accountName = nameOf(account, false, &flag, &found);
-        if (!found || flag != QLatin1String("1")) {
+        const bool inAccount = found && flag == QLatin1String("1");
+        if (!inAccount) {
             if (!found)
                 accountName = kUnknown;
             const QString ownCategory = nameOf(category, false);
@@ -276,12 +277,13 @@ bool DataVerify::pass2()
                 log(QStringLiteral("对应帐户不存在，请手工修改！") + tail());
             else if (flag != QLatin1String("1"))
                 log(QStringLiteral("对应帐户不是帐户类[对应帐户：") + relateName + QStringLiteral("]，请手工修改！") + tail());
-            // A partner is only written or repaired in a real account: one
-            // "repaired" into a category or a missing code would put ledger
-            // rows (and a balance shift) where no account is. An entry naming
-            // its own account has no partner to compare with either: the
-            // look-up would find the entry itself.
-            if (!found || flag != QLatin1String("1") || relate == account)
+            // A partner is only written or repaired between two real
+            // accounts: one "repaired" into a category or a missing code would
+            // put ledger rows (and a balance shift) where no account is, and an
+            // entry outside any account must not move a real account's entries.
+            // An entry naming its own account has no partner to compare with
+            // either: the look-up would find the entry itself.
+            if (!inAccount || !found || flag != QLatin1String("1") || relate == account)
                 continue;
             const QString expected = category == QLatin1String("200") ? QStringLiteral("300") : QStringLiteral("200");
             const Money change = out - in;

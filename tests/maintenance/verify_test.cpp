@@ -150,6 +150,26 @@ TEST_F(Verify, CounterAccountMissingGetsNoPartner)
     EXPECT_EQ(select(QStringLiteral("SELECT * FROM AC_List WHERE UserID = 1 AND TypeID = '109'")).size(), 0);
 }
 
+TEST_F(Verify, TransferOutsideAnyAccountDoesNotMoveARealAccount)
+{
+    seedCatalogue();
+    // A transfer booked in a category (not an account) naming 102: 102 gets no
+    // partner and its balance stays.
+    addEntry(1, day(1), 0, 30, QStringLiteral("201"), QStringLiteral("200"), QStringLiteral("y"), -30,
+             QStringLiteral("102"));
+    addEntry(2, day(2), 200, 0, QStringLiteral("102"), QStringLiteral("301"), QStringLiteral("pay"), 200);
+    const QStringList lines = run();
+    EXPECT_TRUE(lines.contains(QStringLiteral("交易帐户不是帐户类，请手工修改！--- 日期:2024-1-1, 交易金额:30, 交易类型:, "
+                                              "交易帐户:餐饮, 说明:y")))
+        << lines.join('\n').toStdString();
+    const QueryResult rows = select(QStringLiteral("SELECT * FROM AC_List WHERE UserID = 1 AND TypeID = '102'"));
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows.integer(0, QStringLiteral("Balance")), raw(200));
+    EXPECT_EQ(select(QStringLiteral("SELECT Balance FROM AC_Type WHERE UserID = 1 AND TypeID = '102'"))
+                  .integer(0, QStringLiteral("Balance")),
+              raw(200));
+}
+
 TEST_F(Verify, UserWithoutEntriesGetsEveryHeadingAndMissingSystemRows)
 {
     ASSERT_TRUE(dm->db().exec(QStringLiteral("DELETE FROM AC_Type WHERE UserID = 0 AND TypeID = '299'")));
