@@ -298,3 +298,22 @@ TEST_F(PlanAndSide, FavouritesRowsAndLinks)
     EXPECT_EQ(g->model()->index(0, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(228, 255, 225));
     EXPECT_EQ(g->model()->index(1, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(255, 245, 232));
 }
+
+TEST_F(PlanAndSide, LinksOpenOnlyWebAddresses)
+{
+    // Rows may come from an imported file: a click must not start a local program.
+    dm->db().exec(QStringLiteral(
+        "INSERT INTO AC_Memo (ID, Name, TypeID, URL, Description, UserID) VALUES "
+        "(1, 'a', '601', 'file:///tmp/run.desktop', '', 1), (2, 'b', '601', '/usr/bin/xterm', '', 1), "
+        "(3, 'c', '601', 'https://example.com/x', '', 1), (4, 'd', '601', 'ftp.example.com', '', 1), "
+        "(5, 'e', '601', 'javascript:alert(1)', '', 1)"));
+    dm->ADOTable4->reopen();
+    selectNode(QStringLiteral("6"), QStringLiteral("0"));
+    DBGrid* g = pages->DBGridMemo;
+    ASSERT_EQ(dm->ADOTable4->recordCount(), 5);
+    for (int row = 0; row < 5; ++row) {
+        const QRect r = g->visualRect(g->model()->index(row, g->columnOf(QStringLiteral("URL"))));
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, r.center());
+    }
+    EXPECT_EQ(desktop.opened, (QStringList{QStringLiteral("https://example.com/x"), QStringLiteral("ftp.example.com")}));
+}

@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -779,8 +780,13 @@ void GridPages::linkClick(DBGrid* g, int row, int column)
     const QString text = g->recordSet()->value(row, field).toString().trimmed();
     if (text.isEmpty())
         return;
-    if (field == QLatin1String("Homepage") || field == QLatin1String("URL"))
-        desktop_->openUrl(text);
+    if (field == QLatin1String("Homepage") || field == QLatin1String("URL")) {
+        // Web addresses only: a local path or file: link (which may come from an
+        // imported file) would start whatever program handles it.
+        const QString scheme = QUrl::fromUserInput(text).scheme().toLower();
+        if (scheme == QLatin1String("http") || scheme == QLatin1String("https") || scheme == QLatin1String("ftp"))
+            desktop_->openUrl(text);
+    }
     else if (field == QLatin1String("Email"))
         desktop_->openUrl(QStringLiteral("Mailto:") + text);
 }
