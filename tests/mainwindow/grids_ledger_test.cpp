@@ -3,6 +3,8 @@
 // sorting by title, leaving the grid, and the two include actions.
 #include "grids_fixture.h"
 
+#include "searchforms.h"
+
 #include <QLineEdit>
 
 class LedgerGrid : public GridsFixture {
@@ -396,4 +398,38 @@ TEST_F(LedgerGrid, MovingToAnotherRowAfterAnEditThatMovesTheEntryLandsOnTheClick
     EXPECT_EQ(countRows(QStringLiteral("ActID = 1 AND ActDate = '") + today.toString(Qt::ISODate) + "'"), 1);
     EXPECT_EQ(ledger()->text(QStringLiteral("Mark")), QStringLiteral("b"));
     EXPECT_EQ(ledger()->value(grid->currentIndex().row(), QStringLiteral("Mark")).toString(), QStringLiteral("b"));
+}
+
+TEST_F(LedgerGrid, ARefusedRowIsKeptWhenTheViewIsAskedToChange)
+{
+    addEntry(1, today, QStringLiteral("101"), QStringLiteral("201"), 0, 5, QStringLiteral("old"));
+    selectNode(QStringLiteral("101"), QStringLiteral("1"));
+    dm->writeSetting(5, QStringLiteral("0"));
+    pages->ComboBox1->setCurrentIndex(0);
+    grid->setFocus();
+    pages->ActInsertExecute();
+    ledger()->setValue(QStringLiteral("TypeID2"), QStringLiteral("201"));
+    ledger()->setValue(QStringLiteral("Mark"), QStringLiteral("typed"));
+    ASSERT_FALSE(ledger()->post()); // no amount yet: refused, still being typed
+    ASSERT_EQ(ledger()->state(), RecordSet::Insert);
+
+    // The Included filter, the date range and a search leave the row alone.
+    pages->ComboBox1->setCurrentIndex(1);
+    emit pages->ComboBox1->activated(1);
+    EXPECT_EQ(pages->ComboBox1->currentIndex(), 0);
+    EXPECT_EQ(dm->readSetting(5), QStringLiteral("0"));
+    const int range = pages->ComboBox2->currentIndex();
+    dm->writeSetting(6, QString::number(range));
+    pages->ComboBox2->setCurrentIndex(3);
+    emit pages->ComboBox2->activated(3);
+    EXPECT_EQ(pages->ComboBox2->currentIndex(), range);
+    pages->ActSearchFrm->prepare();
+    pages->ActSearchFrm->SearchButtonClick();
+    EXPECT_EQ(ledger()->state(), RecordSet::Insert);
+    EXPECT_EQ(ledger()->text(QStringLiteral("Mark")), QStringLiteral("typed"));
+
+    // Completed, it is stored as usual.
+    ledger()->setValue(QStringLiteral("OutAmount"), QVariant::fromValue(Y(2)));
+    ASSERT_TRUE(ledger()->post());
+    EXPECT_EQ(countRows(QStringLiteral("Mark = 'typed' AND OutAmount = 20000")), 1);
 }

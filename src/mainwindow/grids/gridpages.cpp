@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QSignalBlocker>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -1059,6 +1060,8 @@ void GridPages::DirSearchExecute()
     const QString b = branch();
     if (b == QLatin1String("1") || b == QLatin1String("2") || b == QLatin1String("3")) {
         dm_->clickSound();
+        if (dm_->ADOTable1->isEditing())
+            return; // a refused row is still being typed (see keepChoiceWhileEditing)
         ActSearchFrm->exec();
     } else if (b == QLatin1String("5")) {
         dm_->clickSound();
@@ -1104,15 +1107,30 @@ void GridPages::listRefresh(const QString& b)
     }
 }
 
+// While a ledger row the rules refused is still being typed the list cannot
+// be re-read; the choice goes back to the one in force.
+static bool keepChoiceWhileEditing(TDataModule1* dm, QComboBox* cb, int setting)
+{
+    if (!dm->ADOTable1->isEditing())
+        return false;
+    const QSignalBlocker block(cb);
+    cb->setCurrentIndex(qBound(0, dm->readSetting(setting).toInt(), cb->count() - 1));
+    return true;
+}
+
 void GridPages::ComboBox1Change(int index)
 {
     dm_->clickSound();
+    if (keepChoiceWhileEditing(dm_, ComboBox1, 5))
+        return;
     filters.changeIncluded(index);
 }
 
 void GridPages::ComboBox2Change(int index)
 {
     dm_->clickSound();
+    if (keepChoiceWhileEditing(dm_, ComboBox2, 6))
+        return;
     dm_->writeSetting(6, QString::number(index));
     listRefresh(branch());
 }

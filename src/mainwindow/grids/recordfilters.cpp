@@ -230,6 +230,10 @@ void RecordFilters::computeDateRange(int index, const GridNode& node)
 
 bool RecordFilters::runLedgerQuery(const LedgerQuery& q)
 {
+    // A row the rules refused to store is still being typed: re-reading the
+    // list would throw it away.
+    if (dm_->ADOTable1->isEditing())
+        return false;
     QString c;
     QVariantList p;
     buildCriteria(q, &c, &p);
@@ -253,6 +257,8 @@ bool RecordFilters::runLedgerQuery(const LedgerQuery& q)
 
 bool RecordFilters::changeIncluded(int index)
 {
+    if (dm_->ADOTable1->isEditing())
+        return false; // as above: the row being typed stays
     dm_->writeSetting(5, QString::number(index));
     QString c = dm_->viewCondition;
     const int at = c.indexOf(QLatin1String("AND (Included"));
