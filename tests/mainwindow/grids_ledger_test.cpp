@@ -426,6 +426,12 @@ TEST_F(LedgerGrid, ARefusedRowIsKeptWhenTheViewIsAskedToChange)
     pages->ActSearchFrm->prepare();
     pages->ActSearchFrm->SearchButtonClick();
     EXPECT_EQ(ledger()->state(), RecordSet::Insert);
+    // So do the two include actions, which re-read the ledger.
+    dm->writeSetting(2, QStringLiteral("1"));
+    pages->ActSelectAllExecute();
+    pages->ActTransferVisibleExecute();
+    EXPECT_EQ(dm->readSetting(2), QStringLiteral("1"));
+    EXPECT_EQ(ledger()->state(), RecordSet::Insert);
     EXPECT_EQ(ledger()->text(QStringLiteral("Mark")), QStringLiteral("typed"));
 
     // Completed, it is stored as usual.

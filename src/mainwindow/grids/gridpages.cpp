@@ -1032,6 +1032,8 @@ void GridPages::ActPasteExecute()
 void GridPages::ActSelectAllExecute()
 {
     dm_->clickSound();
+    if (dm_->ADOTable1->isEditing())
+        return; // re-reading the ledger would drop the row still being typed
     dm_->exec(QStringLiteral("UPDATE AC_List SET Included = 1 WHERE UserID = ?"), {dm_->currentUserId()});
     dm_->writeSetting(2, QStringLiteral("1"));
     if (host_.setTicked && host_.actTransferVisible)
@@ -1044,6 +1046,11 @@ void GridPages::ActSelectAllExecute()
 void GridPages::ActTransferVisibleExecute()
 {
     dm_->clickSound();
+    if (dm_->ADOTable1->isEditing()) {
+        if (host_.setTicked && host_.actTransferVisible) // the tick stays as it was
+            host_.setTicked(host_.actTransferVisible, dm_->readSetting(2) == QLatin1String("1"));
+        return; // as above
+    }
     const bool on = dm_->readSetting(2) != QLatin1String("1");
     dm_->writeSetting(2, on ? QStringLiteral("1") : QStringLiteral("0"));
     if (host_.setTicked && host_.actTransferVisible)
