@@ -89,6 +89,15 @@ public:
     // The main window's insert command overrides the defaults with the tree node.
     void setDefaultAccount(const QString& code) { lastPosted_.account = code; }
     void setDefaultCategory(const QString& code) { lastPosted_.category = code; }
+    // The group the next new address-book (ADOTable3) or favourites (ADOTable4)
+    // row starts with; the insert command sets it from the selected group node.
+    void setRememberedGroup(RecordSet* rs, const QString& group)
+    {
+        if (rs == dm_->ADOTable3)
+            lastAddressGroup_ = group;
+        else if (rs == dm_->ADOTable4)
+            lastMemoGroup_ = group;
+    }
 
     // --- states the grids follow ------------------------------------------------------
     // Ledger grid columns "对应帐户", "收入金额", "支出金额".

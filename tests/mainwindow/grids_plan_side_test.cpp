@@ -317,3 +317,27 @@ TEST_F(PlanAndSide, LinksOpenOnlyWebAddresses)
     }
     EXPECT_EQ(desktop.opened, (QStringList{QStringLiteral("https://example.com/x"), QStringLiteral("ftp.example.com")}));
 }
+
+TEST_F(PlanAndSide, TheSelectedGroupIsRememberedForLaterNewRows)
+{
+    const struct {
+        RecordSet* rs;
+        DBGrid* g;
+        QString group, root, rootFlag;
+    } cases[] = {{dm->ADOTable3, pages->DBGridAddr, QStringLiteral("502"), QStringLiteral("5"), QStringLiteral("0")},
+                 {dm->ADOTable4, pages->DBGridMemo, QStringLiteral("601"), QStringLiteral("6"), QStringLiteral("0")}};
+    for (const auto& c : cases) {
+        selectNode(c.group, c.root);
+        c.g->setFocus();
+        pages->ActInsertExecute();
+        ASSERT_EQ(c.rs->state(), RecordSet::Insert);
+        EXPECT_EQ(c.rs->text(QStringLiteral("TypeID")), c.group);
+        pages->ActUndoExecute();
+        // On the root the next new row still starts in that group.
+        selectNode(c.root, c.rootFlag);
+        c.g->setFocus();
+        pages->ActInsertExecute();
+        EXPECT_EQ(c.rs->text(QStringLiteral("TypeID")), c.group) << c.root.toStdString();
+        pages->ActUndoExecute();
+    }
+}

@@ -857,20 +857,11 @@ void GridPages::postPending(const QString& b)
 void GridPages::insertSideRow(RecordSet* rs, DBGrid* g)
 {
     const GridNode n = node();
-    if (n.isValid() && !n.isRoot()) {
-        // The new row takes the selected group as its remembered group.
-        const QString group = n.typeId;
-        auto original = rs->onNewRecord;
-        rs->onNewRecord = [original, group](RecordSet& r) {
-            if (original)
-                original(r);
-            r.setValue(QStringLiteral("TypeID"), group);
-        };
-        g->anyDescending() ? rs->insert() : rs->append();
-        rs->onNewRecord = original;
-    } else {
-        g->anyDescending() ? rs->insert() : rs->append();
-    }
+    // The selected group becomes the remembered group, which this row and the
+    // following new rows start with.
+    if (n.isValid() && !n.isRoot() && rules_)
+        rules_->setRememberedGroup(rs, n.typeId);
+    g->anyDescending() ? rs->insert() : rs->append();
 }
 
 void GridPages::ActInsertExecute()
