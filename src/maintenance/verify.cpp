@@ -178,25 +178,35 @@ bool DataVerify::pass1()
     return true;
 }
 
-// --- pass 2: every ledger entry ---------------------------------------------------------
-
-bool DataVerify::pass2()
+// Walks the user's entries by account, date and number, handing over each
+// one as it stands now: an earlier step may have repaired it already as the
+// transfer partner of another entry. Stops when visit returns false.
+bool DataVerify::forEachEntry(const std::function<bool(const QueryResult& entry, qint64 actId)>& visit)
 {
-    log(QStringLiteral("检查收支记录完整性 ... "));
     if (!dm_->query(QStringLiteral("SELECT * FROM AC_List WHERE UserID = ? ORDER BY TypeID, ActDate, ActID"), {user_}))
         return false;
     const QueryResult all = dm_->ADOQuery1();
     for (int r = 0; r < all.size(); ++r) {
         progress.advance();
         const qint64 actId = all.integer(r, QStringLiteral("ActID"));
-        // The entry as it stands now: it may have been repaired already as
-        // the transfer partner of an earlier entry.
         if (!dm_->query(QStringLiteral("SELECT * FROM AC_List") + kWhereEntry,
                         {user_, all.text(r, QStringLiteral("TypeID")), actId}))
             return false;
         if (dm_->ADOQuery1().isEmpty())
             continue;
-        const QueryResult list = dm_->ADOQuery1();
+        const QueryResult entry = dm_->ADOQuery1();
+        if (!visit(entry, actId))
+            return false;
+    }
+    return true;
+}
+
+// --- pass 2: every ledger entry ---------------------------------------------------------
+
+bool DataVerify::pass2()
+{
+    log(QStringLiteral("检查收支记录完整性 ... "));
+    return forEachEntry([&](const QueryResult& list, qint64 actId) {
         const int i = 0;
         const QDate d = list.date(i, QStringLiteral("ActDate"));
         const QString date = Dates::shortText(d);
@@ -270,7 +280,7 @@ bool DataVerify::pass2()
             // e. the transfer link
             if (relate.isEmpty()) {
                 log(QStringLiteral("对应帐户为空，请手工修改！") + tail());
-                continue;
+                return true;
             }
             const QString relateName = nameOf(relate, false, &flag, &found);
             if (!found)
@@ -284,7 +294,7 @@ bool DataVerify::pass2()
             // An entry naming its own account has no partner to compare with
             // either: the look-up would find the entry itself.
             if (!inAccount || !found || flag != QLatin1String("1") || relate == account)
-                continue;
+                return true;
             const QString expected = category == QLatin1String("200") ? QStringLiteral("300") : QStringLiteral("200");
             const Money change = out - in;
             if (!dm_->query(QStringLiteral("SELECT * FROM AC_List") + kWhereEntry, {user_, relate, actId}))
@@ -297,7 +307,7 @@ bool DataVerify::pass2()
                                 user_, absAmount.raw()})
                     || !balanceShift(relate, d, change, actId))
                     return false;
-                continue;
+                return true;
             }
             const QueryResult partner = dm_->ADOQuery1();
             const QVariantList partnerKey{user_, relate, actId};
@@ -337,8 +347,8 @@ bool DataVerify::pass2()
             if (!dm_->exec(QStringLiteral("UPDATE AC_List SET RelateTypeID = ''") + kWhereEntry, key))
                 return false;
         }
-    }
-    return true;
+        return true;
+    });
 }
 
 // --- pass 3: the chain of running balances ------------------------------------------------
@@ -347,20 +357,7 @@ bool DataVerify::pass3()
 {
     log(QStringLiteral("检查收支记录余额连续性 ... "));
     // Read again, so that dates, amounts and partners repaired by pass 2 are seen.
-    if (!dm_->query(QStringLiteral("SELECT * FROM AC_List WHERE UserID = ? ORDER BY TypeID, ActDate, ActID"), {user_}))
-        return false;
-    const QueryResult all = dm_->ADOQuery1();
-    for (int r = 0; r < all.size(); ++r) {
-        progress.advance();
-        const qint64 actId = all.integer(r, QStringLiteral("ActID"));
-        // The entry as it stands now: it may have been repaired already as
-        // the transfer partner of an earlier entry.
-        if (!dm_->query(QStringLiteral("SELECT * FROM AC_List") + kWhereEntry,
-                        {user_, all.text(r, QStringLiteral("TypeID")), actId}))
-            return false;
-        if (dm_->ADOQuery1().isEmpty())
-            continue;
-        const QueryResult list = dm_->ADOQuery1();
+    return forEachEntry([&](const QueryResult& list, qint64 actId) {
         const int i = 0;
         const QDate d = list.date(i, QStringLiteral("ActDate"));
         const QString account = list.text(i, QStringLiteral("TypeID"));
@@ -368,7 +365,7 @@ bool DataVerify::pass3()
         const Money expected = balanceBefore(account, d, actId) + list.money(i, QStringLiteral("InAmount"))
                                - list.money(i, QStringLiteral("OutAmount"));
         if (stored.nearlyEquals(expected))
-            continue;
+            return true;
         const QString accountName = nameOf(account, false);
         const QString categoryName = nameOf(list.text(i, QStringLiteral("TypeID2")), false);
         log(QStringLiteral("余额错误[原值：") + amountText(stored) + QStringLiteral(", 新值：") + amountText(expected)
@@ -378,8 +375,8 @@ bool DataVerify::pass3()
         if (!dm_->exec(QStringLiteral("UPDATE AC_List SET Balance = ?") + kWhereEntry,
                        {expected.raw(), user_, account, actId}))
             return false;
-    }
-    return true;
+        return true;
+    });
 }
 
 // --- pass 4: account balances ---------------------------------------------------------------

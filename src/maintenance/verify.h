@@ -49,6 +49,7 @@ public:
 
 private:
     bool pass1();
+    bool forEachEntry(const std::function<bool(const QueryResult& entry, qint64 actId)>& visit);
     bool pass2();
     bool pass3();
     bool pass4();
