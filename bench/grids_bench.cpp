@@ -137,19 +137,11 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir dir;
-    const QString folder = dir.path() + QLatin1Char('/');
-    QString error;
-    if (!Schema::createDeliveredFile(folder + QStringLiteral("Data/Account.mdb"), &error)) {
-        std::fprintf(stderr, "cannot create the database: %s\n", qPrintable(error));
+    BenchDatabase bench;
+    if (!bench.open())
         return 1;
-    }
-    PrintingMessages messages;
-    TDataModule1::Services services;
-    services.messages = &messages;
-    TDataModule1 dm(folder, services);
-    if (!dm.isConnected())
-        return 1;
+    TDataModule1& dm = *bench.dm;
+    PrintingMessages& messages = bench.messages;
     sqlite3* db = dm.db().handle();
     const QDate today = QDate::currentDate();
     build(db, today);

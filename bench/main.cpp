@@ -265,19 +265,11 @@ struct Measurement {
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    QTemporaryDir dir;
-    const QString folder = dir.path() + QLatin1Char('/');
-    QString error;
-    if (!Schema::createDeliveredFile(folder + QStringLiteral("Data/Account.mdb"), &error)) {
-        std::fprintf(stderr, "cannot create the database: %s\n", qPrintable(error));
+    BenchDatabase bench;
+    if (!bench.open())
         return 1;
-    }
-    PrintingMessages messages;
-    TDataModule1::Services services;
-    services.messages = &messages;
-    TDataModule1 dm(folder, services);
-    if (!dm.isConnected())
-        return 1;
+    TDataModule1& dm = *bench.dm;
+    PrintingMessages& messages = bench.messages;
     sqlite3* db = dm.db().handle();
     // BENCH_PRAGMA="PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL" tries
     // another connection configuration than the program's own.
